@@ -1,0 +1,39 @@
+# Tessaly: two commands set up, build and check everything on a fresh Debian 12 machine.
+#   make test   install what is missing, build all three configurations, run all test layers
+#   make run    install, build, start tessaly-sim and open Tessaly.exe under Wine
+SHELL := /bin/bash
+NATIVE := build/native
+WIN64 := build/win64
+WIN32 := build/win32
+
+.PHONY: setup build test run unit e2e clean
+
+setup:
+	@if [ "$$(id -u)" = 0 ]; then bash scripts/setup.sh; else sudo bash scripts/setup.sh; fi
+
+build: setup
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	ninja -C $(NATIVE)
+	ninja -C $(WIN64)
+	ninja -C $(WIN32)
+
+unit: build
+	@echo "== Layer 1: native unit tests (AddressSanitizer, UBSan)"
+	rm -rf $(NATIVE)/results && GTEST_OUTPUT=xml:$(CURDIR)/$(NATIVE)/results/ ctest --test-dir $(NATIVE) --output-on-failure
+
+e2e: build
+	@echo "== Layer 2 and 3: Windows-side tests under Wine"
+	tests/e2e/run.sh $(WIN64) $(NATIVE)
+
+test: unit e2e
+	@scripts/test-summary.sh $(NATIVE) $(WIN64)
+
+run: build
+	scripts/run.sh $(WIN64) $(NATIVE)
+
+clean:
+	rm -rf build

@@ -1,0 +1,24 @@
+// The few operations through which the platform-free logic reaches the window system. The program
+// links the Win32 versions (files ending in _win.cpp); the native tests link fakes that record
+// what was asked. Chosen at link time, not through virtual calls.
+#pragma once
+
+#include <cstddef>
+
+#include "app/app_state.h"
+
+// Information message box without owner window, titled "Status".
+void StatusBox(const char* text);
+
+// Reads the text of the entry box with this control id into EntryText (at most 255 characters).
+void ReadEntryBox(int controlId);
+
+// True when the option button with this control id is checked.
+bool IsOptionChecked(int controlId);
+
+// Selected position of the list box with this control id, or -1 when none.
+int ListSelection(int controlId);
+
+// Shows the panel's OutputLog in its output box. The first newEntryLength bytes of the log are
+// the entry just added (0 when the log was replaced as a whole, as by Clear Display).
+void ShowOutputLog(Panel panel, std::size_t newEntryLength);

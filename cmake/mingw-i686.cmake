@@ -1,0 +1,16 @@
+# i686 Windows XP build with the -win32 MinGW-w64 compilers: the -posix runtime imports
+# GetTickCount64, which Windows XP lacks.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
+set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(TESSALY_WINDOWS_VERSION 5.01)
+set(TESSALY_WINNT 0x0501)
+set(TESSALY_BOOT_TOOL "Varnock Boot Loader_WinXP.exe")
+set(TESSALY_PROGRAM_NAME Tessaly-xp)
+set(TESSALY_NO_TESTS ON)

@@ -1,0 +1,124 @@
+// Every panel as data: its controls in creation order, and the command each button sends. One
+// builder creates any panel from its control rows; one dispatcher runs any button from its
+// command row. Adding a button is adding a row.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/app_state.h"
+
+enum class ControlKind : std::uint8_t {
+    OutputBox,   // read-only multi-line EDIT showing the panel's OutputLog
+    PushButton,  // every command button
+    Label,       // STATIC, id 0, created visible
+    GroupFrame,  // BUTTON group box, id -1
+    EntryBox,    // single-line EDIT without horizontal scrolling
+    FirstOption, // automatic option button that starts a group
+    Option,      // automatic option button inside a group
+    ListBox,     // the Communication panel's baud list
+};
+
+struct ControlRow {
+    int id;
+    ControlKind kind;
+    const char *caption;
+    int x, y, width, height;
+};
+
+// Window class, extended style and style of each control kind.
+struct ControlStyle {
+    const char *className;
+    std::uint32_t exStyle;
+    std::uint32_t style;
+};
+const ControlStyle &StyleOf(ControlKind kind);
+
+enum class CommandKind : std::uint8_t {
+    Query,         // fixed bytes through QueryCommand
+    QueryLineFeed, // the same, with a line feed after the answer
+    Fixed,         // fixed bytes through SendCommand
+    Value,         // prefix + entry text checked against charSet
+    QuotedValue,   // prefix ending in a quote + checked entry text + quote
+    Selection,     // prefix + argument of the first checked option button
+    HostName,      // prefix ending in a quote + unchecked entry text + quote
+    BaudRate,      // prefix + BaudRates entry at the list box's selection
+    Password,      // prefix ending in a quote + unchecked entry text + quote
+    NewPassword,   // prefix ending in a quote + entry + quote , quote + second entry + quote
+    FreeLine,      // the operator's own line with escapes
+    Read,          // read one answer, send nothing
+    ClearDisplay,  // empty the panel's log
+};
+
+struct OptionChoice {
+    int id;
+    const char *argument;
+};
+
+struct CommandRow {
+    int id;
+    Panel panel;
+    CommandKind kind;
+    const char *bytes;   // the whole line for Query/Fixed, else the prefix with its separator
+    int entryId;         // entry box (or list box) that supplies the argument; 0 when none
+    int secondEntryId;   // the new password box of NewPassword; 0 otherwise
+    const char *charSet; // extra characters for Value and QuotedValue
+    std::array<OptionChoice, 4> options; // Selection: asked in this order; id 0 ends the list
+    const char *reason; // Selection: none checked; BaudRate: no usable list position
+};
+
+// Row makers, so that a panel's command table reads one line per button.
+// Query, QueryLineFeed, Fixed, Read and ClearDisplay rows: bytes is the whole line or nullptr.
+constexpr CommandRow LineRow(int id, Panel panel, CommandKind kind, const char *bytes = nullptr)
+{
+    return {id, panel, kind, bytes, 0, 0, nullptr, {}, nullptr};
+}
+// Rows that read entry boxes: Value, QuotedValue (with a charSet), HostName, Password, NewPassword
+// (with a secondEntryId) and FreeLine.
+constexpr CommandRow EntryRow(int id, Panel panel, CommandKind kind, const char *prefix,
+                              int entryId, const char *charSet = nullptr, int secondEntryId = 0)
+{
+    return {id, panel, kind, prefix, entryId, secondEntryId, charSet, {}, nullptr};
+}
+constexpr CommandRow SelectionRow(int id, Panel panel, const char *prefix,
+                                  std::array<OptionChoice, 4> options, const char *reason)
+{
+    return {id, panel, CommandKind::Selection, prefix, 0, 0, nullptr, options, reason};
+}
+constexpr CommandRow BaudRateRow(int id, Panel panel, const char *prefix, int listId,
+                                 const char *reason)
+{
+    return {id, panel, CommandKind::BaudRate, prefix, listId, 0, nullptr, {}, reason};
+}
+
+struct PanelTable {
+    Panel panel;
+    const ControlRow *controls;
+    int controlCount;
+    int outputBoxId;
+    int viewMenuId;
+    const CommandRow *commands; // every button that acts, the two common ones included
+    int commandCount;
+};
+
+const PanelTable &TableOf(Panel panel);
+
+// Each panel's own file defines its table.
+extern const PanelTable CommandPanelTable;
+extern const PanelTable StatusPanelTable;
+extern const PanelTable TriggerPanelTable;
+extern const PanelTable CommunicationPanelTable;
+extern const PanelTable ManufacturerPanelTable;
+
+// The command row of a control id, or nullptr when the control starts no command. Covers
+// identifiers 116 to 322 through a table indexed by the identifier minus 116.
+constexpr int FirstDispatchId = 116;
+constexpr int LastDispatchId = 322;
+const CommandRow *CommandFor(int controlId);
+
+// Runs one button's command (the command message's buffers have been zeroed by the caller).
+void RunCommand(const CommandRow &row);
+
+// The two password boxes that the Manufacturer view switch empties.
+constexpr int CurrentPasswordBoxId = 256;
+constexpr int NewPasswordBoxId = 255;

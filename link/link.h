@@ -1,0 +1,37 @@
+// The two instrument links: a serial port (RS-232 or a USB virtual COM port) and a TCP client
+// connection. Both move the bytes of the CommandBuffer out and one answer into the ResponseBuffer,
+// leaving a failure text there when they cannot.
+#pragma once
+
+#include <cstdint>
+
+constexpr int PortCount = 26;
+
+// Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
+extern const char16_t* const PortDeviceNames[PortCount];
+
+// Serial link (Win32 comm API, overlapped input and output).
+void SerialOpen(int portIndex);
+void SerialWrite();
+void SerialRead();
+
+// TCP link (Windows Sockets 2.2).
+bool TcpConnect();
+void TcpDisconnect();
+void TcpSend();
+void TcpReceive();
+
+// Serial line time-outs, in milliseconds.
+constexpr std::uint32_t SerialReadInterval = 50;
+constexpr std::uint32_t SerialReadMultiplier = 50;
+constexpr std::uint32_t SerialReadConstant = 5000;
+constexpr std::uint32_t SerialWriteMultiplier = 10;
+constexpr std::uint32_t SerialWriteConstant = 10;
+
+// How long one TCP answer may take to arrive, from the start of the receive.
+constexpr int TcpReceiveTimeoutMs = 5000;
+
+// The Configuration dialog's choices that opening a serial port reads: the position selected in the
+// connection kind list (-1 when none; 0 is RS-232) and the Baud Rate box's selection.
+int DialogLinkKind();
+int DialogBaudIndex();

@@ -1,0 +1,138 @@
+// The serial link: a COM device opened for overlapped input and output, so that every write and
+// read can be waited for with a bound. Line settings apply to RS-232 only; a USB virtual port keeps
+// its own.
+#include <algorithm>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "link/link.h"
+
+namespace {
+
+constexpr int RS232Kind = 0;
+constexpr int DefaultBaudIndex = 6;
+// Extra wait beyond the port's own time-outs before an operation is cancelled, so that a driver
+// that never completes cannot hold the program for good.
+constexpr DWORD SafetyMarginMs = 3000;
+
+bool ApplyLineSettings()
+{
+    int baud = DialogBaudIndex();
+    if (baud < 0 || baud >= BaudChoiceCount)
+        baud = DefaultBaudIndex;
+    app.LineSettings.DCBlength = sizeof(DCB);
+    app.LineSettings.BaudRate = BaudRates[baud];
+    app.LineSettings.ByteSize = 8;
+    app.LineSettings.Parity = NOPARITY;
+    app.LineSettings.StopBits = ONESTOPBIT;
+    return SetCommState(app.commHandle, &app.LineSettings) != 0;
+}
+
+bool ApplyTimeouts()
+{
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = SerialReadInterval;
+    timeouts.ReadTotalTimeoutMultiplier = SerialReadMultiplier;
+    timeouts.ReadTotalTimeoutConstant = SerialReadConstant;
+    timeouts.WriteTotalTimeoutMultiplier = SerialWriteMultiplier;
+    timeouts.WriteTotalTimeoutConstant = SerialWriteConstant;
+    return SetCommTimeouts(app.commHandle, &timeouts) != 0;
+}
+
+// A failed open gives the port back at once: no handle is left held or lost.
+void AbandonPort(const char* message)
+{
+    CloseHandle(app.commHandle);
+    app.commHandle = nullptr;
+    StatusBox(message);
+}
+
+// Waits for an overlapped operation started on the port; true when it succeeded.
+bool FinishOverlapped(BOOL started, OVERLAPPED& overlapped, DWORD limitMs)
+{
+    if (started)
+        return GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, FALSE) != 0;
+    if (GetLastError() != ERROR_IO_PENDING)
+        return false;
+    if (WaitForSingleObject(overlapped.hEvent, limitMs) == WAIT_TIMEOUT)
+        CancelIo(app.commHandle);
+    return GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, TRUE) != 0;
+}
+
+// Runs one write or read of the port with its own event; true when it succeeded. Returns false
+// without touching the ResponseBuffer when no event could be made (the box says so).
+template <typename Operation>
+bool RunOverlapped(BOOL manualReset, DWORD limitMs, bool& ran, Operation operation)
+{
+    ran = false;
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = CreateEventA(nullptr, manualReset, FALSE, nullptr);
+    if (overlapped.hEvent == nullptr) {
+        StatusBox("Failed to create overlapped event");
+        return false;
+    }
+    ran = true;
+    app.transferCount = 0;
+    bool ok = FinishOverlapped(operation(overlapped), overlapped, limitMs);
+    CloseHandle(overlapped.hEvent);
+    return ok;
+}
+
+} // namespace
+
+void SerialOpen(int portIndex)
+{
+    if (portIndex < 0 || portIndex >= PortCount) {
+        StatusBox("COMPORT failed to open");
+        return;
+    }
+    char name[32] = {};
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortDeviceNames[portIndex]),
+                        -1, name, sizeof name, nullptr, nullptr);
+    HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OVERLAPPED, nullptr);
+    if (port == INVALID_HANDLE_VALUE) {
+        StatusBox("COMPORT failed to open");
+        return;
+    }
+    app.commHandle = port;
+    if (DialogLinkKind() == RS232Kind && !ApplyLineSettings()) {
+        AbandonPort("Failed to Set COM settings");
+        return;
+    }
+    if (!ApplyTimeouts()) {
+        AbandonPort("Failed to Set Time Out settings");
+        return;
+    }
+    app.connected = 1;
+    SetDlgItemTextA(app.configDialog, 1012, "Serial Connection Opened");
+}
+
+void SerialWrite()
+{
+    DWORD length = static_cast<DWORD>(std::clamp(app.commandLength, 0, CommandBufferSize));
+    bool ran = false;
+    bool ok = RunOverlapped(TRUE, SerialWriteConstant + SerialWriteMultiplier * length +
+                                      SafetyMarginMs,
+                            ran, [&](OVERLAPPED& overlapped) {
+                                return WriteFile(app.commHandle, app.CommandBuffer.data(), length,
+                                                 nullptr, &overlapped);
+                            });
+    if (ran && !ok)
+        std::memcpy(app.ResponseBuffer.data(), "Write Comport Failure", 22);
+}
+
+void SerialRead()
+{
+    bool ran = false;
+    bool ok = RunOverlapped(FALSE,
+                            SerialReadConstant + SerialReadMultiplier * ResponseBufferSize +
+                                SafetyMarginMs,
+                            ran, [&](OVERLAPPED& overlapped) {
+                                return ReadFile(app.commHandle, app.ResponseBuffer.data(),
+                                                ResponseBufferSize, nullptr, &overlapped);
+                            });
+    if (ran && !ok)
+        std::memcpy(app.ResponseBuffer.data(), "Read Comport Failure", 21);
+}

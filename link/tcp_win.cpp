@@ -1,0 +1,145 @@
+// The TCP link: a plain client connection to the instrument. An answer is one line: it is
+// gathered from as many segments as it takes, up to its line feed, the buffer's 100 bytes, or five
+// seconds from the start of the receive; what follows the line feed stays queued for later.
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "link/link.h"
+
+namespace {
+
+void FailWithEthTimeout()
+{
+    app.ResponseBuffer.fill(0);
+    std::memcpy(app.ResponseBuffer.data(), "Eth Timeout", 12);
+}
+
+bool SocketOpen() { return app.tcpSocket != INVALID_SOCKET; }
+
+// Waits until the socket has something to read (data, a close or an error), at most waitMs.
+bool WaitReadable(DWORD waitMs)
+{
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(app.tcpSocket, &readable);
+    timeval wait{static_cast<long>(waitMs / 1000), static_cast<long>(waitMs % 1000) * 1000};
+    return select(0, &readable, nullptr, nullptr, &wait) > 0;
+}
+
+} // namespace
+
+bool TcpConnect()
+{
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        StatusBox("WSAStartup failed");
+        return false;
+    }
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* results = nullptr;
+    if (getaddrinfo(app.EntryText.data(), app.PortText.data(), &hints, &results) != 0) {
+        StatusBox("getaddrinfo failed");
+        WSACleanup();
+        return false;
+    }
+    app.tcpSocket = socket(results->ai_family, results->ai_socktype, results->ai_protocol);
+    if (app.tcpSocket == INVALID_SOCKET) {
+        StatusBox("Error opening socket");
+        freeaddrinfo(results);
+        WSACleanup();
+        return false;
+    }
+    if (connect(app.tcpSocket, results->ai_addr, static_cast<int>(results->ai_addrlen)) ==
+        SOCKET_ERROR) {
+        closesocket(app.tcpSocket);
+        app.tcpSocket = INVALID_SOCKET;
+    }
+    freeaddrinfo(results);
+    if (app.tcpSocket == INVALID_SOCKET) {
+        StatusBox("Unable to connect to server");
+        WSACleanup();
+        return false;
+    }
+    DWORD timeoutMs = TcpReceiveTimeoutMs;
+    setsockopt(app.tcpSocket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+               sizeof timeoutMs);
+    return true;
+}
+
+// Closes the sending direction and the socket. The socket is forgotten once closed, whatever the
+// shutdown's outcome, so that nothing uses the closed handle again; a link whose socket is already
+// gone is simply marked closed.
+void TcpDisconnect()
+{
+    if (app.connected == 0 || app.linkIsTcp == 0)
+        return;
+    if (!SocketOpen()) {
+        app.connected = 0;
+        return;
+    }
+    if (shutdown(app.tcpSocket, SD_SEND) == SOCKET_ERROR)
+        StatusBox("Shutdown failed");
+    else
+        app.connected = 0;
+    closesocket(app.tcpSocket);
+    app.tcpSocket = INVALID_SOCKET;
+    WSACleanup();
+}
+
+void TcpSend()
+{
+    const char* begin = app.CommandBuffer.data();
+    int length = static_cast<int>(std::find(begin, begin + CommandBufferSize, 0) - begin);
+    int error = WSAENOTSOCK;
+    if (SocketOpen()) {
+        if (send(app.tcpSocket, begin, length, 0) != SOCKET_ERROR)
+            return;
+        error = WSAGetLastError();
+    }
+    std::printf("send failed: %d\n", error);
+    std::fflush(stdout);
+    TcpDisconnect();
+}
+
+void TcpReceive()
+{
+    if (!SocketOpen()) {
+        FailWithEthTimeout();
+        return;
+    }
+    char* answer = app.ResponseBuffer.data();
+    char peeked[ResponseBufferSize];
+    int received = 0;
+    DWORD start = GetTickCount();
+    while (received < ResponseBufferSize) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= static_cast<DWORD>(TcpReceiveTimeoutMs) ||
+            !WaitReadable(TcpReceiveTimeoutMs - elapsed))
+            break;
+        // Look first, then take only up to the line feed, so a following answer stays queued.
+        int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);
+        if (available == 0 && received == 0) {
+            StatusBox("Ethernet Connection Closed");
+            return;
+        }
+        if (available <= 0)
+            break;
+        const char* lineFeed = static_cast<const char*>(std::memchr(peeked, '\n', available));
+        int wanted = lineFeed != nullptr ? static_cast<int>(lineFeed - peeked) + 1 : available;
+        int taken = recv(app.tcpSocket, answer + received, wanted, 0);
+        if (taken <= 0)
+            break;
+        received += taken;
+        if (lineFeed != nullptr && taken == wanted)
+            break;
+    }
+    if (received == 0)
+        FailWithEthTimeout();
+}

@@ -1,0 +1,18 @@
+// Recording versions of the window-system operations for the link tests, which run the real link
+// code under Wine without the program's windows.
+#include "tests/e2e/link_test_platform.h"
+
+#include "app/platform.h"
+#include "link/link.h"
+
+std::vector<std::string> statusBoxes;
+int dialogLinkKind = -1;
+int dialogBaudIndex = 6;
+
+void StatusBox(const char* text) { statusBoxes.emplace_back(text); }
+void ReadEntryBox(int) { app.EntryText.fill(0); }
+bool IsOptionChecked(int) { return false; }
+int ListSelection(int) { return -1; }
+void ShowOutputLog(Panel, std::size_t) {}
+int DialogLinkKind() { return dialogLinkKind; }
+int DialogBaudIndex() { return dialogBaudIndex; }

@@ -1,0 +1,245 @@
+// The real serial and TCP link code under Wine, against tessaly-sim: connection failures, query
+// round trips, time-outs, long and split answers, a peer that closes, the closed-socket rules,
+// and a simulated serial port reached as COM12.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/app_state.h"
+#include "console/transaction.h"
+#include "link/link.h"
+#include "tests/e2e/link_test_platform.h"
+#include "tests/e2e/sim_control.h"
+
+namespace {
+
+void SetText(std::array<char, TextBufferSize>& buffer, const std::string& text)
+{
+    buffer.fill(0);
+    std::memcpy(buffer.data(), text.data(), std::min<std::size_t>(text.size(), 255));
+}
+
+bool OpenTcp(const std::string& host, const std::string& port)
+{
+    SetText(app.EntryText, host);
+    SetText(app.PortText, port);
+    app.tcpSocket = INVALID_SOCKET;
+    bool ok = TcpConnect();
+    app.connected = ok ? 1 : 0;
+    app.linkIsTcp = ok ? 1 : 0;
+    return ok;
+}
+
+// One command line through the link of linkIsTcp, as the transaction runs it.
+std::string Query(const char* line)
+{
+    ClearCommandBuffers();
+    StoreCommand(line);
+    if (app.linkIsTcp) {
+        TcpSend();
+        TcpReceive();
+    } else {
+        SerialWrite();
+        SerialRead();
+    }
+    return AnswerText();
+}
+
+std::string Read()
+{
+    ClearCommandBuffers();
+    if (app.linkIsTcp)
+        TcpReceive();
+    else
+        SerialRead();
+    return AnswerText();
+}
+
+struct LinkTest : ::testing::Test {
+    void SetUp() override
+    {
+        app = AppState{};
+        statusBoxes.clear();
+        SimFault("none");
+        SimClear();
+    }
+    void TearDown() override
+    {
+        SimFault("none");
+        if (app.linkIsTcp)
+            TcpDisconnect();
+        else if (app.commHandle != nullptr)
+            CloseHandle(app.commHandle);
+    }
+};
+
+TEST_F(LinkTest, TcpConnectFailuresAreReportedInStatusBoxes)
+{
+    EXPECT_FALSE(OpenTcp("127.0.0.1", "1")); // nothing listens there
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"Unable to connect to server"});
+    EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
+
+    statusBoxes.clear();
+    EXPECT_FALSE(OpenTcp("no-such-host.invalid", std::to_string(SimTcpPort())));
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"getaddrinfo failed"});
+
+    statusBoxes.clear();
+    EXPECT_FALSE(OpenTcp("127.0.0.1", "not-a-service-name"));
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"getaddrinfo failed"});
+}
+
+TEST_F(LinkTest, TcpQueryRoundTripSendsExactBytes)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    EXPECT_TRUE(statusBoxes.empty());
+    ClearCommandBuffers();
+    StoreCommand("VOLT 120\n");
+    TcpSend();
+    std::string answer = Query("VOLT?\n");
+    EXPECT_EQ(answer.substr(0, 3), "120");
+    EXPECT_NE(Query("*IDN?\n"), "Eth Timeout");
+    EXPECT_EQ(SimRecord(), "VOLT 120\nVOLT?\n*IDN?\n");
+}
+
+TEST_F(LinkTest, TcpSilentInstrumentGivesEthTimeoutAndLinkStaysOpen)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    SimFault("silent");
+    DWORD start = GetTickCount();
+    EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout");
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 4800u);
+    EXPECT_LT(elapsed, 8000u);
+    EXPECT_TRUE(statusBoxes.empty());
+    EXPECT_EQ(app.connected, 1);
+    SimFault("none");
+    EXPECT_NE(Query("*IDN?\n"), "Eth Timeout");
+}
+
+TEST_F(LinkTest, TcpAnswerInPiecesIsOneAnswer)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    ClearCommandBuffers();
+    StoreCommand("VOLT 75.5\n");
+    TcpSend();
+    SimFault("split 300");
+    std::string first = Query("VOLT?\n");
+    EXPECT_EQ(first.substr(0, 4), "75.5");
+    SimFault("none");
+    EXPECT_EQ(Query("VOLT?\n"), first); // nothing of the first answer is left queued
+}
+
+TEST_F(LinkTest, TcpAnswerLongerThanBufferComesOutInTwoReceives)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    SimFault("long 150");
+    std::string first = Query("*IDN?\n");
+    EXPECT_EQ(first.size(), 100u);
+    SimFault("none");
+    std::string rest = Read();
+    EXPECT_EQ(rest.size(), 50u);
+    EXPECT_NE(Query("*IDN?\n"), "Eth Timeout");
+}
+
+TEST_F(LinkTest, TcpAnswerWithoutLineFeedEndsAtTheTimeout)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    SimFault("nolf");
+    std::string answer = Query("*IDN?\n");
+    EXPECT_FALSE(answer.empty());
+    EXPECT_NE(answer, "Eth Timeout");
+}
+
+TEST_F(LinkTest, TcpPeerClosingShowsBoxAndLeavesNoAnswer)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    SimFault("close");
+    EXPECT_EQ(Query("*IDN?\n"), "No Response Read");
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"Ethernet Connection Closed"});
+    EXPECT_EQ(app.connected, 1);
+}
+
+TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    TcpDisconnect();
+    EXPECT_EQ(app.connected, 0);
+    EXPECT_EQ(app.linkIsTcp, 1);
+    EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
+    EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout"); // send fails quietly, receive times out at once
+    TcpDisconnect();                            // nothing left to do
+    EXPECT_TRUE(statusBoxes.empty());
+
+    // A link that still looks open but has no socket is simply marked closed.
+    app.connected = 1;
+    TcpDisconnect();
+    EXPECT_EQ(app.connected, 0);
+    EXPECT_TRUE(statusBoxes.empty());
+}
+
+TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
+{
+    dialogLinkKind = 0;
+    SerialOpen(0);
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
+    EXPECT_EQ(app.connected, 0);
+    EXPECT_EQ(app.commHandle, nullptr);
+
+    ClearCommandBuffers();
+    StoreCommand("*IDN?\n");
+    SerialWrite();
+    EXPECT_STREQ(app.ResponseBuffer.data(), "Write Comport Failure");
+    ClearCommandBuffers();
+    SerialRead();
+    EXPECT_STREQ(app.ResponseBuffer.data(), "Read Comport Failure");
+}
+
+TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
+{
+    dialogLinkKind = 0; // RS-232
+    dialogBaudIndex = 10;
+    SerialOpen(12); // "\\.\COM12", linked to the simulator's pseudo-terminal
+    ASSERT_TRUE(statusBoxes.empty()) << statusBoxes.front();
+    ASSERT_EQ(app.connected, 1);
+    DCB settings{};
+    settings.DCBlength = sizeof settings;
+    ASSERT_TRUE(GetCommState(app.commHandle, &settings));
+    EXPECT_EQ(settings.BaudRate, 115200u);
+    EXPECT_EQ(settings.ByteSize, 8);
+    EXPECT_EQ(settings.Parity, NOPARITY);
+    EXPECT_EQ(settings.StopBits, ONESTOPBIT);
+    COMMTIMEOUTS timeouts{};
+    ASSERT_TRUE(GetCommTimeouts(app.commHandle, &timeouts));
+    EXPECT_EQ(timeouts.ReadIntervalTimeout, 50u);
+    EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, 50u);
+    EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 5000u);
+    EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, 10u);
+    EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 10u);
+
+    // The port is held exclusively: a second open fails and loses no handle.
+    HANDLE first = app.commHandle;
+    app.connected = 0;
+    SerialOpen(12);
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
+    EXPECT_EQ(app.commHandle, first);
+}
+
+TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
+{
+    dialogLinkKind = 1; // USB: the port keeps its own line settings
+    SerialOpen(12);
+    ASSERT_EQ(app.connected, 1) << (statusBoxes.empty() ? "" : statusBoxes.front());
+    ClearCommandBuffers();
+    StoreCommand("FREQ 60\n");
+    SerialWrite();
+    EXPECT_EQ(Query("FREQ?\n").substr(0, 2), "60");
+    EXPECT_EQ(SimRecord("serial"), "FREQ 60\nFREQ?\n");
+
+    SimFault("silent");
+    DWORD start = GetTickCount();
+    EXPECT_EQ(Query("FREQ?\n"), "No Response Read"); // a time-out is no read failure
+    EXPECT_GE(GetTickCount() - start, 9000u);
+}
+
+} // namespace
