@@ -1,0 +1,92 @@
+// Builds any panel from its table: one font per panel, then every control in table order as a
+// child of the main window. Also the show and hide operations over a panel's whole set.
+#include "console/panels_win.h"
+
+#include <cstdint>
+
+#include "console/panel_table.h"
+
+namespace
+{
+
+constexpr int DefaultBaudPosition = 6; // "9600"
+
+HFONT CreatePanelFont()
+{
+    return CreateFontA(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Times New Roman");
+}
+
+// The child identifier is the 16-bit ControlId, so a group frame's -1 becomes 0xFFFF.
+HMENU ChildId(int controlId)
+{
+    return reinterpret_cast<HMENU>(
+        static_cast<std::uintptr_t>(static_cast<std::uint16_t>(controlId)));
+}
+
+void FillBaudList(HWND list)
+{
+    for (int i = 0; i < BaudChoiceCount; ++i)
+        SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(BaudLabels[i]));
+    SendMessageA(list, LB_SETCURSEL, DefaultBaudPosition, 0);
+}
+
+} // namespace
+
+void BuildPanel(Panel panel)
+{
+    const PanelTable &table = TableOf(panel);
+    HFONT font = CreatePanelFont();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    auto &handles = app.controls[static_cast<int>(panel)];
+    for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i) {
+        const ControlRow &row = table.controls[i];
+        const ControlStyle &style = StyleOf(row.kind);
+        HWND control = CreateWindowExA(style.exStyle, style.className, row.caption, style.style,
+                                       row.x, row.y, row.width, row.height, app.mainWindow,
+                                       ChildId(row.id), instance, nullptr);
+        handles[i] = control;
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (row.kind == ControlKind::ListBox) // the Communication panel's baud list
+            FillBaudList(control);
+    }
+}
+
+void BuildCommandPanel()
+{
+    BuildPanel(Panel::Command);
+}
+void BuildStatusPanel()
+{
+    BuildPanel(Panel::Status);
+}
+void BuildTriggerPanel()
+{
+    BuildPanel(Panel::Trigger);
+}
+void BuildCommunicationPanel()
+{
+    BuildPanel(Panel::Communication);
+}
+void BuildManufacturerPanel()
+{
+    BuildPanel(Panel::Manufacturer);
+}
+
+static void ShowAll(Panel panel, int command)
+{
+    const PanelTable &table = TableOf(panel);
+    const auto &handles = app.controls[static_cast<int>(panel)];
+    for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i)
+        ShowWindow(handles[i], command);
+}
+
+void ShowPanel(Panel panel)
+{
+    ShowAll(panel, SW_SHOW);
+}
+void HidePanel(Panel panel)
+{
+    ShowAll(panel, SW_HIDE);
+}

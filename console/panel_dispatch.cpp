@@ -1,0 +1,119 @@
+// The one dispatcher: runs any panel button from its command row by building the line in the
+// CommandBuffer and ending in one operation of the command transaction. A line that would not fit
+// in the CommandBuffer is refused, never cut and sent.
+#include <string>
+
+#include "app/platform.h"
+#include "console/panel_table.h"
+#include "console/transaction.h"
+
+namespace
+{
+
+// Appends the entry box's text as typed, without any check.
+bool AppendEntryText(int entryId)
+{
+    ClearTextBuffers();
+    ReadEntryBox(entryId);
+    return AppendCommand(app.EntryText.data());
+}
+
+// Sends the line when all of it fit, else refuses it.
+void SendIfComplete(Panel panel, bool complete)
+{
+    if (complete)
+        SendCommand(panel);
+    else
+        RejectCommand(panel, TooLongReason);
+}
+
+void RunSelection(const CommandRow &row)
+{
+    StoreCommand(row.bytes);
+    for (const OptionChoice &option : row.options) {
+        if (option.id == 0)
+            break;
+        if (IsOptionChecked(option.id)) {
+            SendIfComplete(row.panel, AppendCommand(option.argument) && AppendCommand("\n"));
+            return;
+        }
+    }
+    RejectCommand(row.panel, row.reason);
+}
+
+// The prefix ends in the opening quote.
+void RunQuotedText(const CommandRow &row)
+{
+    StoreCommand(row.bytes);
+    SendIfComplete(row.panel, AppendEntryText(row.entryId) && AppendCommand("\"\n"));
+}
+
+// The prefix ends in the opening quote of the current password.
+void RunNewPassword(const CommandRow &row)
+{
+    StoreCommand(row.bytes);
+    bool complete = AppendEntryText(row.entryId) && AppendCommand("\",\"") &&
+                    AppendEntryText(row.secondEntryId) && AppendCommand("\"\n");
+    SendIfComplete(row.panel, complete);
+}
+
+// The list shows BaudLabels in table order, so its position indexes BaudRates.
+void RunBaudRate(const CommandRow &row)
+{
+    StoreCommand(row.bytes);
+    int position = ListSelection(row.entryId);
+    if (position < 0 || position >= BaudChoiceCount) {
+        RejectCommand(row.panel, row.reason);
+        return;
+    }
+    app.NumberText = std::to_string(BaudRates[static_cast<std::size_t>(position)]);
+    SendIfComplete(row.panel, AppendCommand(app.NumberText.c_str()) && AppendCommand("\n"));
+}
+
+} // namespace
+
+void RunCommand(const CommandRow &row)
+{
+    switch (row.kind) {
+    case CommandKind::Query:
+        StoreCommand(row.bytes);
+        QueryCommand(row.panel);
+        break;
+    case CommandKind::QueryLineFeed:
+        StoreCommand(row.bytes);
+        QueryCommand(row.panel, true);
+        break;
+    case CommandKind::Fixed:
+        StoreCommand(row.bytes);
+        SendCommand(row.panel);
+        break;
+    case CommandKind::Value:
+        SendValueCommand(row.panel, row.bytes, row.entryId, row.charSet);
+        break;
+    case CommandKind::QuotedValue:
+        SendValueCommand(row.panel, row.bytes, row.entryId, row.charSet, true);
+        break;
+    case CommandKind::Selection:
+        RunSelection(row);
+        break;
+    case CommandKind::HostName:
+    case CommandKind::Password:
+        RunQuotedText(row);
+        break;
+    case CommandKind::NewPassword:
+        RunNewPassword(row);
+        break;
+    case CommandKind::BaudRate:
+        RunBaudRate(row);
+        break;
+    case CommandKind::FreeLine:
+        SendFreeLine(row.panel, row.entryId);
+        break;
+    case CommandKind::Read:
+        ReadAnswer(row.panel);
+        break;
+    case CommandKind::ClearDisplay:
+        ClearDisplay(row.panel);
+        break;
+    }
+}
