@@ -57,7 +57,12 @@ bool FinishOverlapped(BOOL started, OVERLAPPED& overlapped, DWORD limitMs)
         return false;
     if (WaitForSingleObject(overlapped.hEvent, limitMs) == WAIT_TIMEOUT)
         CancelIo(app.commHandle);
-    return GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, TRUE) != 0;
+    if (GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, TRUE))
+        return true;
+    // Ending by the port's time-outs is no failure: what arrived is in the buffer. Windows
+    // reports it as success; some drivers (and Wine) report it as a time-out error.
+    DWORD error = GetLastError();
+    return error == ERROR_TIMEOUT || error == ERROR_SEM_TIMEOUT;
 }
 
 // Runs one write or read of the port with its own event; true when it succeeded. Returns false
