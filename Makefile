@@ -27,6 +27,7 @@ unit: build
 
 e2e: build
 	@echo "== Layer 2 and 3: Windows-side tests under Wine"
+	tests/e2e/check_imports.sh $(WIN64) $(WIN32)
 	tests/e2e/run.sh $(WIN64) $(NATIVE)
 
 test: unit e2e

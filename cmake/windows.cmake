@@ -39,6 +39,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win_main_win.cpp)
                       -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
 endif()
 
+include(${CMAKE_SOURCE_DIR}/tools/boot_loader/boot_loader.cmake)
+
 if(NOT TESSALY_NO_TESTS)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -25,6 +25,10 @@ mkdir -p "$TESSALY_SCREENSHOT_DIR"
 rm -rf "$win64/results" && mkdir -p "$win64/results"
 export GTEST_OUTPUT="xml:Z:${win64//\//\\}\\results\\"
 wine=/usr/lib/wine/wine64
+export TESSALY_SIM_BIN="$native/tessaly-sim"
+# A Wine server for this prefix started outside the private network would carry the sockets
+# of the tests (Wine makes them in its server): end any such server first.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
 
 pids=()
 cleanup() {

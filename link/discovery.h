@@ -1,0 +1,43 @@
+// LAN discovery of instruments: the UDP question, how each datagram that comes back is read, and
+// the result text shown in the Configuration dialog's status box. The socket work is in
+// discovery_win.cpp; everything decided about the bytes is here.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The question, broadcast once per run to 255.255.255.255 on this port, without a terminating zero.
+constexpr char DiscoveryQuestion[] = "Discovery: Who is out there?";
+constexpr int DiscoveryQuestionLength = sizeof DiscoveryQuestion - 1;
+constexpr unsigned short DiscoveryPort = 30303;
+
+// Receive buffer size; larger than any UDP datagram can be.
+constexpr int DiscoveryBufferSize = 65536;
+
+// A run ends when no datagram has come for this long.
+constexpr int DiscoveryQuietMs = 1000;
+
+// The status box control of the Configuration dialog that shows the result.
+constexpr int DiscoveryStatusBoxId = 1012;
+
+constexpr char DiscoveryHeader[] = " Devices Discovered:\r\n----------";
+constexpr char NoDevicesText[] = " No Devices Discovered";
+
+// One datagram as a list entry: its sender address, then the host name (payload bytes up to the
+// first carriage return) and the MAC address text (bytes after that carriage return up to the
+// next one). Only the `received` bytes of the payload are read: a field that reaches the end of
+// the datagram ends there, and a datagram without any carriage return is all host name with an
+// empty MAC address. A zero byte in a field is shown as a space, because the status box would
+// otherwise end its whole text at it and hide every later entry.
+std::string DiscoveryEntry(const unsigned char sourceAddress[4], const char* payload,
+                           std::size_t received);
+
+// Builds app.DiscoveryText over one run: the header, one entry per datagram, and at the end,
+// when no datagram came at all, the "no devices" text in place of the whole list.
+void BeginDiscoveryText();
+void AddDiscoveryReply(const unsigned char sourceAddress[4], const char* payload,
+                       std::size_t received);
+void EndDiscoveryText(int replies);
+
+// Runs one discovery (Windows Sockets) and shows the result in the Configuration dialog.
+void DiscoverInstruments();

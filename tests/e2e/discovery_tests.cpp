@@ -1,0 +1,309 @@
+// The real LAN discovery under Wine against simulated instruments that are hosts of their own on a
+// private test network (tests/e2e/netns.sh): what the Configuration dialog's status box shows for
+// no, one and three responders, repeated and malformed replies, a datagram that is no reply, the
+// largest datagram, a run with a TCP link open, and the failure when the question cannot be sent.
+#include <gtest/gtest.h>
+
+#include <winsock2.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "console/transaction.h"
+#include "link/discovery.h"
+#include "link/link.h"
+#include "tests/e2e/link_test_platform.h"
+#include "tests/e2e/sim_control.h"
+
+namespace
+{
+
+constexpr DWORD StatusBoxStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
+
+struct Host {
+    std::string name, address, mac;
+    int controlPort;
+};
+
+// The simulated instruments that netns.sh started: "NAME,ADDRESS,MAC,PORT" words.
+std::vector<Host> LanHosts()
+{
+    std::vector<Host> hosts;
+    const char* words = std::getenv("TESSALY_LAN_HOSTS");
+    std::istringstream in(words != nullptr ? words : "");
+    for (std::string word; in >> word;) {
+        std::replace(word.begin(), word.end(), ',', ' ');
+        Host h;
+        std::istringstream fields(word);
+        if (fields >> h.name >> h.address >> h.mac >> h.controlPort)
+            hosts.push_back(h);
+    }
+    return hosts;
+}
+
+// One line to a host's control channel; returns its reply line.
+std::string HostControl(const Host& host, const std::string& line)
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(host.controlPort));
+    address.sin_addr.s_addr = inet_addr(host.address.c_str());
+    std::string reply = "<no control channel>";
+    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        reply.clear();
+        std::string request = line + "\n";
+        send(s, request.data(), static_cast<int>(request.size()), 0);
+        DWORD timeoutMs = 5000;
+        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+                   sizeof timeoutMs);
+        char c;
+        while (recv(s, &c, 1, 0) == 1 && c != '\n')
+            reply += c;
+    }
+    closesocket(s);
+    WSACleanup();
+    return reply;
+}
+
+std::string Entry(const std::string& address, const std::string& host, const std::string& mac)
+{
+    return "\r\n IP Address: " + address + "\r\n \r\n Host Name: " + host +
+           "\r\n \r\n MAC Address: " + mac + "\r\n----------";
+}
+
+std::string Header()
+{
+    return " Devices Discovered:\r\n----------";
+}
+
+// The entries of a result text, each from its "\r\n IP Address: " on, in the order shown.
+std::vector<std::string> EntriesOf(const std::string& text)
+{
+    std::vector<std::string> entries;
+    const std::string mark = "\r\n IP Address: ";
+    std::size_t at = text.find(mark);
+    while (at != std::string::npos) {
+        std::size_t next = text.find(mark, at + mark.size());
+        entries.push_back(text.substr(at, next == std::string::npos ? next : next - at));
+        at = next;
+    }
+    return entries;
+}
+
+struct DiscoveryTest : ::testing::Test {
+    std::vector<Host> hosts = LanHosts();
+    HWND dialog = nullptr;
+
+    void SetUp() override
+    {
+        if (hosts.size() < 3)
+            GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
+        app = AppState{};
+        statusBoxes.clear();
+        // A stand-in for the Configuration dialog: its status box is the child with id 1012.
+        dialog = CreateWindowExA(0, "STATIC", "Configuration", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300,
+                                 nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(dialog, nullptr);
+        // Styled as the dialog's box: multi-line, read-only, scrolling sideways, never wrapping.
+        HWND box =
+            CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", StatusBoxStyle, 0, 0, 500, 250, dialog,
+                            reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr, nullptr);
+        ASSERT_NE(box, nullptr);
+        app.configDialog = dialog;
+        for (const Host& h : hosts)
+            ASSERT_EQ(HostControl(h, "discovery silent"), "ok") << h.name;
+    }
+    void TearDown() override
+    {
+        for (const Host& h : hosts)
+            HostControl(h, "discovery silent");
+        if (dialog != nullptr)
+            DestroyWindow(dialog);
+    }
+
+    void Replies(const Host& host, const std::string& kind)
+    {
+        ASSERT_EQ(HostControl(host, "discovery " + kind), "ok") << host.name;
+    }
+
+    // Runs one discovery as the dialog's button does and returns what the status box shows.
+    std::string Discover(DWORD* elapsedMs = nullptr)
+    {
+        SetDlgItemTextA(dialog, DiscoveryStatusBoxId, "Disconnected");
+        DWORD start = GetTickCount();
+        DiscoverInstruments();
+        if (elapsedMs != nullptr)
+            *elapsedMs = GetTickCount() - start;
+        HWND box = GetDlgItem(dialog, DiscoveryStatusBoxId);
+        std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+        shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
+        return shown;
+    }
+};
+
+// Winsock has been ended as often as it was started: without a start of its own, a socket
+// cannot be made.
+bool WinsockEnded()
+{
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (s != INVALID_SOCKET) {
+        closesocket(s);
+        return false;
+    }
+    return WSAGetLastError() == WSANOTINITIALISED;
+}
+
+} // namespace
+
+TEST_F(DiscoveryTest, NoInstrumentShowsNoDevicesAfterOneQuietSecond)
+{
+    DWORD elapsed = 0;
+    EXPECT_EQ(Discover(&elapsed), " No Devices Discovered");
+    EXPECT_EQ(app.DiscoveryText, " No Devices Discovered");
+    EXPECT_GE(elapsed, 900u);
+    EXPECT_LT(elapsed, 3000u);
+    EXPECT_TRUE(statusBoxes.empty());
+    EXPECT_TRUE(WinsockEnded());
+}
+
+TEST_F(DiscoveryTest, OneInstrumentIsListedWithItsOwnAddress)
+{
+    const Host& b = hosts[1];
+    Replies(b, "none");
+    std::string shown = Discover();
+    EXPECT_EQ(shown, Header() + Entry(b.address, b.name, b.mac));
+    EXPECT_EQ(app.DiscoveryText, shown);
+    EXPECT_TRUE(statusBoxes.empty());
+    EXPECT_TRUE(WinsockEnded());
+}
+
+TEST_F(DiscoveryTest, ThreeInstrumentsAreEachListedOnce)
+{
+    std::vector<std::string> expected;
+    for (const Host& h : hosts) {
+        Replies(h, "none");
+        expected.push_back(Entry(h.address, h.name, h.mac));
+    }
+    std::string shown = Discover();
+    ASSERT_EQ(shown.substr(0, Header().size()), Header());
+    std::vector<std::string> entries = EntriesOf(shown);
+    std::sort(entries.begin(), entries.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(shown.size(), Header().size() + expected[0].size() * 3); // nothing else in between
+}
+
+TEST_F(DiscoveryTest, TwoRepliesFromOneAddressAreTwoEntries)
+{
+    const Host& a = hosts[0];
+    Replies(a, "burst 2");
+    EXPECT_EQ(Discover(),
+              Header() + Entry(a.address, a.name, a.mac) + Entry(a.address, a.name, a.mac));
+}
+
+TEST_F(DiscoveryTest, DatagramThatIsNoReplyIsListedAsADevice)
+{
+    const Host& c = hosts[2];
+    Replies(c, "other"); // "NOTIFY * HTTP/1.1\r\nHOST: 239.255.255.250:1900\r\n\r\n"
+    EXPECT_EQ(Discover(),
+              Header() + Entry(c.address, "NOTIFY * HTTP/1.1", "\nHOST: 239.255.255.250:1900"));
+}
+
+TEST_F(DiscoveryTest, MalformedRepliesFromThreeHosts)
+{
+    Replies(hosts[0], "crlf");  // NAME CR LF MAC CR LF: the line feed starts the MAC text
+    Replies(hosts[1], "nocr");  // NAME LF MAC LF: all host name, up to the datagram's end
+    Replies(hosts[2], "empty"); // a datagram without payload
+    std::vector<std::string> entries = EntriesOf(Discover());
+    std::sort(entries.begin(), entries.end());
+    std::vector<std::string> expected = {
+        Entry(hosts[0].address, hosts[0].name, "\n" + hosts[0].mac),
+        Entry(hosts[1].address, hosts[1].name + "\n" + hosts[1].mac + "\n", ""),
+        Entry(hosts[2].address, "", ""),
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries, expected);
+}
+
+TEST_F(DiscoveryTest, LargestDatagramBesideShortReplies)
+{
+    // A 65507-byte host name without carriage return, and a reply with only one carriage return:
+    // whichever comes first, no byte of one shows in the other.
+    Replies(hosts[0], "hugename");
+    Replies(hosts[1], "short");
+    std::vector<std::string> entries = EntriesOf(Discover());
+    std::sort(entries.begin(), entries.end());
+    std::string hugeName = hosts[0].name;
+    hugeName.append(65507 - hugeName.size(), 'N');
+    std::vector<std::string> expected = {Entry(hosts[0].address, hugeName, ""),
+                                         Entry(hosts[1].address, hosts[1].name, "")};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries, expected);
+}
+
+TEST_F(DiscoveryTest, OpenTcpLinkIsNotAffected)
+{
+    ClearTextBuffers();
+    std::strcpy(app.EntryText.data(), "127.0.0.1");
+    std::strcpy(app.PortText.data(), std::to_string(SimTcpPort()).c_str());
+    ASSERT_TRUE(TcpConnect());
+    app.connected = 1;
+    app.linkIsTcp = 1;
+    SOCKET link = app.tcpSocket;
+
+    Replies(hosts[1], "none");
+    EXPECT_EQ(Discover(), Header() + Entry(hosts[1].address, hosts[1].name, hosts[1].mac));
+
+    EXPECT_EQ(app.tcpSocket, link);
+    EXPECT_EQ(app.connected, 1);
+    ClearCommandBuffers();
+    StoreCommand("*IDN?\n");
+    TcpSend();
+    TcpReceive();
+    std::string answer = AnswerText();
+    EXPECT_FALSE(answer.empty());
+    EXPECT_NE(answer, "Eth Timeout");
+    EXPECT_FALSE(WinsockEnded()); // the link's own start of Winsock still holds
+    TcpDisconnect();
+    EXPECT_TRUE(WinsockEnded());
+    EXPECT_TRUE(statusBoxes.empty());
+}
+
+// Run by netns.sh without-route: nothing routes the limited broadcast, so the question fails.
+TEST(DiscoveryWithoutRoute, UnsendableQuestionIsReportedAndTheBoxKeepsItsText)
+{
+    if (std::getenv("TESSALY_LAN_NOROUTE") == nullptr)
+        GTEST_SKIP() << "needs tests/e2e/netns.sh without-route";
+    app = AppState{};
+    statusBoxes.clear();
+    HWND dialog = CreateWindowExA(0, "STATIC", "Configuration", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    HWND box =
+        CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "Disconnected", StatusBoxStyle, 0, 0, 500, 250,
+                        dialog, reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr, nullptr);
+    ASSERT_NE(box, nullptr);
+    app.configDialog = dialog;
+
+    DWORD start = GetTickCount();
+    DiscoverInstruments();
+    DWORD elapsed = GetTickCount() - start;
+
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"sendto Status = -1"});
+    char shown[64] = {};
+    GetWindowTextA(box, shown, sizeof shown);
+    EXPECT_STREQ(shown, "Disconnected");
+    EXPECT_TRUE(app.DiscoveryText.empty());
+    EXPECT_LT(elapsed, 900u); // ended at once, without waiting for replies
+    EXPECT_TRUE(WinsockEnded());
+    DestroyWindow(dialog);
+}
