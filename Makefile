@@ -6,7 +6,7 @@ NATIVE := build/native
 WIN64 := build/win64
 WIN32 := build/win32
 
-.PHONY: setup build test run unit e2e clean
+.PHONY: setup build test run unit e2e fuzz fuzz-short clean
 
 setup:
 	@if [ "$$(id -u)" = 0 ]; then bash scripts/setup.sh; else sudo bash scripts/setup.sh; fi
@@ -30,7 +30,14 @@ e2e: build
 	tests/e2e/check_imports.sh $(WIN64) $(WIN32)
 	tests/e2e/run.sh $(WIN64) $(NATIVE)
 
-test: unit e2e
+fuzz-short: setup
+	@echo "== Fuzzing the platform-free code (short)"
+	scripts/fuzz.sh 15
+
+fuzz: setup
+	scripts/fuzz.sh 600 --keep
+
+test: unit fuzz-short e2e
 	@scripts/test-summary.sh $(NATIVE) $(WIN64)
 
 run: build
