@@ -29,7 +29,7 @@ if [ -z "${DISPLAY:-}" ]; then
   pids+=($!)
   sleep 1
 fi
-[ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1 || true
+"$(dirname "$0")/wine-prefix.sh"
 
 "$native/tessaly-sim" --tcp-port 5025 --pty-link "$WINEPREFIX/dosdevices/com5" >"$out/sim.out" 2>&1 &
 pids+=($!)

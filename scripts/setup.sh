@@ -9,7 +9,7 @@ packages=(
   googletest
   clang-14 libclang-rt-14-dev
   wine wine64 wine32:i386
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick fonts-liberation
   iproute2 zip unzip python3
 )
 

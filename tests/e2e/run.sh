@@ -43,11 +43,7 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "e2e: creating the Wine prefix (once per build folder)"
-  "$wine" wineboot -i >/dev/null 2>&1 || true
-fi
-/usr/lib/wine/wineserver -w 2>/dev/null || true
+"$(dirname "$0")/../../scripts/wine-prefix.sh"
 
 program=$(ls "$win64"/Tessaly.exe 2>/dev/null || true)
 [ -n "$program" ] && export TESSALY_PROGRAM="Z:${program//\//\\}"
