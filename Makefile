@@ -29,6 +29,9 @@ e2e: build
 	@echo "== Layer 2 and 3: Windows-side tests under Wine"
 	tests/e2e/check_imports.sh $(WIN64) $(WIN32)
 	tests/e2e/run.sh $(WIN64) $(NATIVE)
+	@echo "== Layer 3: real-input smoke test (xdotool)"
+	rm -f $(WIN64)/smoke.passed
+	tests/e2e/smoke_xdotool.sh $(WIN64) $(NATIVE) && touch $(WIN64)/smoke.passed
 
 fuzz-short: setup
 	@echo "== Fuzzing the platform-free code (short)"

@@ -36,13 +36,13 @@ void FillBaudList(HWND list)
 
 void BuildPanel(Panel panel)
 {
-    const PanelTable &table = TableOf(panel);
+    const PanelTable& table = TableOf(panel);
     HFONT font = CreatePanelFont();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    auto &handles = app.controls[static_cast<int>(panel)];
+    auto& handles = app.controls[static_cast<int>(panel)];
     for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i) {
-        const ControlRow &row = table.controls[i];
-        const ControlStyle &style = StyleOf(row.kind);
+        const ControlRow& row = table.controls[i];
+        const ControlStyle& style = StyleOf(row.kind);
         HWND control = CreateWindowExA(style.exStyle, style.className, row.caption, style.style,
                                        row.x, row.y, row.width, row.height, app.mainWindow,
                                        ChildId(row.id), instance, nullptr);
@@ -76,8 +76,8 @@ void BuildManufacturerPanel()
 
 static void ShowAll(Panel panel, int command)
 {
-    const PanelTable &table = TableOf(panel);
-    const auto &handles = app.controls[static_cast<int>(panel)];
+    const PanelTable& table = TableOf(panel);
+    const auto& handles = app.controls[static_cast<int>(panel)];
     for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i)
         ShowWindow(handles[i], command);
 }

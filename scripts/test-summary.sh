@@ -25,4 +25,8 @@ PY
 echo "== Test counts"
 layer "native unit tests:" "$1/results"
 layer "Windows-side tests under Wine:" "$2/results"
+if [ -f "$2/smoke.passed" ]; then
+  printf '%-40s %4d passed, %d failed, %d skipped\n' "real-input smoke test:" 1 0 0
+  total_pass=$((total_pass + 1))
+fi
 echo "$total_pass passed, $total_fail failed"

@@ -1,0 +1,143 @@
+// The main window procedure: white painting, the colour of read-only boxes and labels, closing
+// the link when the window goes, and every menu choice and button click routed to its action.
+#include "app/main_window_win.h"
+
+#include "app/app_state.h"
+#include "app/shell_actions.h"
+#include "console/panel_table.h"
+#include "console/panels_win.h"
+#include "link/config_dialog_win.h"
+#include "link/link.h"
+#include "res/resource.h"
+
+namespace
+{
+
+// The order in which a view switch shows or hides the panels.
+constexpr Panel SwitchOrder[PanelCount] = {Panel::Command, Panel::Status, Panel::Trigger,
+                                           Panel::Communication, Panel::Manufacturer};
+
+bool PanelOfViewItem(int menuId, Panel& panel)
+{
+    for (Panel p : SwitchOrder) {
+        if (TableOf(p).viewMenuId == menuId) {
+            panel = p;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Repaint()
+{
+    InvalidateRect(app.mainWindow, nullptr, FALSE);
+    UpdateWindow(app.mainWindow);
+}
+
+void SwitchView(Panel shown)
+{
+    for (Panel p : SwitchOrder) {
+        if (p == shown)
+            ShowPanel(p);
+        else
+            HidePanel(p);
+    }
+    ShowWindow(app.StepsBox, SW_HIDE);
+    if (shown == Panel::Manufacturer) {
+        SetDlgItemTextA(app.mainWindow, CurrentPasswordBoxId, "");
+        SetDlgItemTextA(app.mainWindow, NewPasswordBoxId, "");
+    }
+    Repaint();
+}
+
+void Route(int id)
+{
+    Panel view;
+    if (id == IDM_CONFIGURE) {
+        ShowConfiguration();
+    } else if (id >= FirstDispatchId && id <= LastDispatchId) {
+        if (const CommandRow* row = CommandFor(id))
+            RunCommand(*row);
+    } else if (PanelOfViewItem(id, view)) {
+        SwitchView(view);
+    } else if (id == IDM_BOOTLOADER) {
+        StartBootloader();
+    } else if (id == IDM_READ_ME) {
+        ShowAbout();
+    }
+}
+
+// Button clicks and menu choices. While one is being handled (a link operation may show a
+// "Status" box, whose own message loop keeps this window working), further ones are ignored.
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) != 0)
+        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    if (app.busy)
+        return 0;
+    app.busy = true;
+    ClearCommandBuffers();
+    ShowWindow(app.StepsBox, SW_HIDE);
+    Route(LOWORD(wParam));
+    ClearCommandBuffers();
+    app.busy = false;
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+void OnDestroy()
+{
+    if (app.connected == 1) {
+        if (app.linkIsTcp == 1) {
+            TcpDisconnect();
+        } else if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE) {
+            CloseHandle(app.commHandle);
+            app.commHandle = nullptr;
+        }
+    }
+    for (std::string& log : app.OutputLog)
+        log.clear();
+    app.PriorLog.clear();
+    if (app.configDialog != nullptr)
+        DestroyWindow(app.configDialog);
+    PostQuitMessage(0);
+}
+
+LRESULT OnPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EndPaint(window, &paint);
+    return DefWindowProcA(window, WM_PAINT, 0, 0);
+}
+
+} // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_PAINT:
+        return OnPaint(window);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_CTLCOLORSTATIC:
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    case WM_CLOSE:
+        // Not while a command is still running inside a "Status" box's message loop: it would
+        // close the link and the windows under the running command.
+        if (app.busy)
+            return 0;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

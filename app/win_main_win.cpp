@@ -1,0 +1,111 @@
+// The program's entry: registers the main window class, creates the main window with the five
+// panels and the hidden bootloader steps box, shows the Command panel and runs the message loop.
+#include "app/app_state.h"
+#include "app/main_window_win.h"
+#include "console/panels_win.h"
+#include "link/config_dialog_win.h"
+#include "link/link.h"
+#include "res/resource.h"
+
+namespace
+{
+
+constexpr DWORD MainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; // 0x00CA0000
+constexpr DWORD StepsBoxStyle = WS_CHILD | WS_BORDER | ES_READONLY | ES_MULTILINE;
+
+constexpr const char* StepsText =
+    "Steps for using the bootloader:\r\n"
+    "   Close all RS-232, USB, and Ethernet connections\r\n"
+    "   Turn off unit\r\n"
+    "   Move boot loader switch to the UP position\r\n"
+    "   Turn unit on\r\n"
+    " \r\n"
+    "In the popup boot loader window:\r\n"
+    "   Click Connect\r\n"
+    "   Load Hex File\r\n"
+    "   Erase-Program-Verify\r\n"
+    "   Run application\r\n"
+    " \r\n"
+    " \r\n"
+    "Note: the communication configuration parameters and password will be reset to default.";
+
+bool RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSALY));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TESSALY),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+    windowClass.lpszClassName = MainWindowClass;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+void CreateStepsBox(HINSTANCE instance)
+{
+    app.StepsBox =
+        CreateWindowExA(0, "EDIT", StepsText, StepsBoxStyle, 5, 5, 845, 600, app.mainWindow,
+                        reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
+}
+
+void SetStepsFont()
+{
+    HFONT font = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
+    SendMessageA(app.StepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    if (!RegisterMainWindowClass(instance)) {
+        GetLastError();
+        MessageBoxA(nullptr, "Window class creation failed\r\n", "Window Class Failed",
+                    MB_ICONERROR);
+    }
+    app.mainWindow = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10,
+                                     870, 655, nullptr, nullptr, instance, nullptr);
+    if (app.mainWindow == nullptr) {
+        GetLastError();
+        MessageBoxA(nullptr, "Window creation failed\r\n", "Window Creation Failed", MB_ICONERROR);
+        return 1; // no window, so no message loop
+    }
+    ShowWindow(app.mainWindow, showCommand);
+
+    BuildCommandPanel();
+    BuildTriggerPanel();
+    BuildCommunicationPanel();
+    BuildManufacturerPanel();
+    BuildStatusPanel();
+    CreateStepsBox(instance);
+
+    ShowPanel(Panel::Command);
+    HidePanel(Panel::Status);
+    HidePanel(Panel::Trigger);
+    HidePanel(Panel::Communication);
+    HidePanel(Panel::Manufacturer);
+    ShowWindow(app.StepsBox, SW_HIDE);
+    SetStepsFont();
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (HandleConfigDialogKey(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+
+    // A TCP link that is still open is shut down once more on the way out.
+    if (app.tcpSocket != INVALID_SOCKET) {
+        TcpDisconnect();
+        app.tcpSocket = INVALID_SOCKET;
+    }
+    return 0;
+}

@@ -1,0 +1,181 @@
+// The Configuration dialog: the connection kind, serial port and baud rate, or IP address and TCP
+// port; its Open and Close buttons set the link flags connected and linkIsTcp.
+#include "link/config_dialog_win.h"
+
+#include <array>
+
+#include "app/app_state.h"
+#include "link/link.h"
+#include "res/resource.h"
+
+namespace
+{
+
+constexpr int SerialRs232 = 0;
+constexpr int SerialUsb = 1;
+constexpr int Ethernet = 2;
+constexpr std::array<const char*, 3> LinkKinds = {"RS-232", "USB", "Ethernet"};
+
+constexpr int DefaultBaudPosition = 6; // "9600"
+
+// The Comport box's choices; position n opens PortDeviceNames[n].
+constexpr std::array<const char16_t*, PortCount> PortLabels = {
+    u"0",  u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"10", u"11", u"12",
+    u"13", u"14", u"15", u"16", u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"24", u"25"};
+
+void SetStatusText(const char* text)
+{
+    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
+}
+
+void FillChoices(HWND dialog)
+{
+    for (std::size_t i = 0; i < LinkKinds.size(); ++i)
+        SendDlgItemMessageA(dialog, IDC_LINK_KIND, LB_INSERTSTRING, i,
+                            reinterpret_cast<LPARAM>(LinkKinds[i]));
+    for (int i = 0; i < BaudChoiceCount; ++i)
+        SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_INSERTSTRING, i,
+                            reinterpret_cast<LPARAM>(BaudLabels[i]));
+    SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_SETCURSEL, DefaultBaudPosition, 0);
+    for (int i = 0; i < PortCount; ++i) {
+        char label[8] = {};
+        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortLabels[i]), -1, label,
+                            sizeof label, nullptr, nullptr);
+        SendDlgItemMessageA(dialog, IDC_COMPORT, CB_INSERTSTRING, i,
+                            reinterpret_cast<LPARAM>(label));
+    }
+    SendDlgItemMessageA(dialog, IDC_COMPORT, CB_SETCURSEL, 0, 0);
+}
+
+int Selection(int controlId, UINT message)
+{
+    if (app.configDialog == nullptr)
+        return -1;
+    return static_cast<int>(SendDlgItemMessageA(app.configDialog, controlId, message, 0, 0));
+}
+
+// A button of the dialog. Close acts only for a click on the Close button itself.
+void RunButton(HWND dialog, int id, HWND control)
+{
+    switch (id) {
+    case IDOK:
+        if (app.connected == 0)
+            OpenSelectedLink();
+        break;
+    case IDCANCEL:
+        if (control != nullptr && control == GetDlgItem(dialog, IDCANCEL))
+            CloseLink();
+        break;
+    case IDC_DISCOVER:
+        SetStatusText("Disconnected");
+        break;
+    default:
+        break;
+    }
+}
+
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE; // keyboard focus on the first control
+    case WM_CLOSE:
+        if (!app.busy)
+            DestroyWindow(dialog);
+        return TRUE;
+    case WM_NCDESTROY:
+        if (app.configDialog == dialog)
+            app.configDialog = nullptr;
+        return FALSE;
+    case WM_COMMAND:
+        // Selection changes in the lists and boxes do nothing; only the buttons act, and not
+        // while another command or button is still being handled.
+        if (HIWORD(wParam) == 0 && !app.busy) {
+            app.busy = true;
+            RunButton(dialog, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+            app.busy = false;
+        }
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+int DialogLinkKind()
+{
+    return Selection(IDC_LINK_KIND, LB_GETCURSEL);
+}
+int DialogBaudIndex()
+{
+    return Selection(IDC_BAUD_RATE, CB_GETCURSEL);
+}
+
+void ShowConfiguration()
+{
+    if (app.configDialog != nullptr) {
+        ShowWindow(app.configDialog, SW_SHOW);
+        SetForegroundWindow(app.configDialog);
+        return;
+    }
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIGURATION),
+                                     app.mainWindow, ConfigDialogProc, 0);
+    app.configDialog = dialog;
+    if (dialog == nullptr)
+        return;
+    FillChoices(dialog);
+    SetStatusText(app.connected == 1 ? "Connected" : "Disconnected");
+    ShowWindow(dialog, SW_SHOW);
+}
+
+void OpenSelectedLink()
+{
+    int kind = DialogLinkKind();
+    if (kind == SerialRs232 || kind == SerialUsb) {
+        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL));
+        app.linkIsTcp = 0;
+    } else if (kind == Ethernet) {
+        ClearTextBuffers();
+        GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
+        GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
+        app.tcpSocket = INVALID_SOCKET;
+        if (TcpConnect()) {
+            app.connected = 1;
+            app.linkIsTcp = 1;
+            SetStatusText("Connected to server");
+        } else {
+            app.linkIsTcp = 0;
+        }
+    }
+}
+
+void CloseLink()
+{
+    if (app.linkIsTcp == 1) {
+        TcpDisconnect();
+        if (app.connected == 1)
+            return; // the shutdown failed; its box has said so
+    } else {
+        if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE)
+            CloseHandle(app.commHandle);
+        app.commHandle = nullptr;
+        app.connected = 0;
+    }
+    SetStatusText("Disconnected");
+}
+
+bool HandleConfigDialogKey(MSG& message)
+{
+    HWND dialog = app.configDialog;
+    if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
+        return false;
+    bool key =
+        message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
+    if (key && message.wParam == VK_ESCAPE)
+        return true;
+    // Enter on the focused Close button would close the link; it is not a way to do that.
+    if (key && message.wParam == VK_RETURN && GetFocus() == GetDlgItem(dialog, IDCANCEL))
+        return true;
+    return IsDialogMessageA(dialog, &message) != 0;
+}

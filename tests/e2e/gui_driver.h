@@ -1,0 +1,71 @@
+// Drives the real program from another process like an operator would: starts it, finds its
+// windows and controls, types into boxes, clicks buttons and menu items by posting messages, waits
+// until the program has handled them, answers its "Status" boxes and takes screenshots.
+#pragma once
+
+#include <windows.h>
+#include <winsock2.h>
+
+#include <string>
+#include <vector>
+
+struct Program {
+    PROCESS_INFORMATION process{};
+    HWND main = nullptr;
+    HWND stepsBox = nullptr;
+    unsigned marker = 1000; // last value posted to mark "everything before this is handled"
+};
+
+// How a posted action ended: handled to the end, or stopped inside a "Status" box.
+enum class Settled { Done, StatusBox, TimedOut };
+
+// Starts the program named by TESSALY_PROGRAM and waits until its message loop runs; with a show
+// command, the program is asked to show its window that way.
+bool StartProgram(Program& program, int showCommand = -1);
+// Posts WM_CLOSE and waits for the process to end; its exit code, or STILL_ACTIVE after the
+// limit (the process is then terminated).
+DWORD CloseProgram(Program& program, DWORD limitMs = 15000);
+// Ends the program whatever its state (answers boxes, closes, terminates as a last resort).
+void StopProgram(Program& program);
+bool ProgramRunning(const Program& program);
+
+// Waits until the program has handled every message posted so far, or shows a "Status" box.
+Settled WaitSettled(Program& program, DWORD limitMs = 20000);
+Settled PostAndWait(Program& program, HWND target, UINT message, WPARAM wParam = 0,
+                    LPARAM lParam = 0, DWORD limitMs = 20000);
+Settled Click(Program& program, HWND control, DWORD limitMs = 20000);
+Settled ChooseMenu(Program& program, int menuId, DWORD limitMs = 20000);
+
+// The program's visible "Status" box, or nullptr.
+HWND FindStatusBox(const Program& program);
+std::string StatusBoxText(HWND box);
+// Presses the box's OK button and waits for the program to settle again.
+Settled AnswerStatusBox(Program& program, HWND box);
+// Answers "Status" boxes until none comes; the texts in order.
+std::vector<std::string> AnswerAllStatusBoxes(Program& program, int most = 5);
+
+// A visible top-level dialog of the program with this title, or nullptr.
+HWND FindProgramDialog(const Program& program, const char* title);
+
+HWND Control(const Program& program, int id);
+HWND DialogControl(HWND dialog, int id);
+std::string TextOf(HWND window);
+bool SetTextOf(HWND window, const std::string& text);
+std::string ClassOf(HWND window);
+// Text of a list box (LB_GETTEXT) or combo box (CB_GETLBTEXT) entry.
+std::string ListText(HWND list, UINT message, int position);
+// Position and size of a child window in its parent's client area.
+struct Place {
+    int x, y, width, height;
+};
+Place PlaceOf(HWND child);
+// The children of a window in their order among its children (creation order).
+std::vector<HWND> ChildrenOf(HWND parent);
+// The focus window of the program's thread.
+HWND FocusOf(const Program& program);
+
+// Saves a BMP of the window's screen area in TESSALY_SCREENSHOT_DIR (nothing when unset).
+void SaveScreenshot(HWND window, const std::string& name);
+
+// Posted key press and release to the window.
+Settled PressKey(Program& program, HWND target, WPARAM key);

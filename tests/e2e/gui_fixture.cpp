@@ -1,0 +1,123 @@
+// Steps that many of the program's tests share.
+#include "tests/e2e/gui_fixture.h"
+
+#include <cstdlib>
+
+#include "tests/e2e/sim_control.h"
+
+HWND ProgramTest::OpenConfiguration()
+{
+    EXPECT_EQ(ChooseMenu(program, ConfigureMenu), Settled::Done);
+    HWND dialog = FindProgramDialog(program, "Configuration");
+    EXPECT_NE(dialog, nullptr) << "no Configuration dialog";
+    return dialog;
+}
+
+void ProgramTest::OpenTcpLink(bool closeDialog)
+{
+    HWND dialog = OpenConfiguration();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 2, 0);
+    SetTextOf(DialogControl(dialog, IpAddressBox), "127.0.0.1");
+    SetTextOf(DialogControl(dialog, TcpPortBox), std::to_string(SimTcpPort()));
+    ASSERT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::Done)
+        << StatusBoxText(FindStatusBox(program));
+    ASSERT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Connected to server");
+    ASSERT_TRUE(WaitSimConnections(1)) << "the simulator has no connection";
+    if (closeDialog) {
+        ASSERT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::Done);
+        ASSERT_FALSE(IsWindow(dialog));
+    }
+    SimClear();
+}
+
+std::vector<PanelChild> ProgramTest::PanelChildren() const
+{
+    std::vector<HWND> children = ChildrenOf(program.main);
+    std::vector<PanelChild> result;
+    std::size_t next = 0;
+    for (Panel panel : BuildOrder) {
+        const PanelTable& table = TableOf(panel);
+        for (int i = 0; i < table.controlCount && next < children.size(); ++i)
+            result.push_back({panel, i, children[next++]});
+    }
+    return result;
+}
+
+void ProgramTest::ExpectOnlyPanelShown(Panel shown)
+{
+    int visible[PanelCount] = {};
+    for (const PanelChild& child : PanelChildren()) {
+        if (IsWindowVisible(child.window))
+            ++visible[static_cast<int>(child.panel)];
+    }
+    for (Panel panel : AllPanels) {
+        int expected = panel == shown ? TableOf(panel).controlCount : 0;
+        EXPECT_EQ(visible[static_cast<int>(panel)], expected)
+            << "visible controls of the " << NameOf(panel) << " panel";
+    }
+    EXPECT_FALSE(Shown(StepsBoxId)) << "steps box shown";
+}
+
+void ProgramTest::ExpectNoPanelShown()
+{
+    for (const PanelChild& child : PanelChildren())
+        EXPECT_FALSE(IsWindowVisible(child.window))
+            << NameOf(child.panel) << " control " << child.row << " shown";
+}
+
+int SimConnections()
+{
+    return std::atoi(SimControl("connections").c_str());
+}
+
+std::string SimReceived(std::size_t count, DWORD limitMs)
+{
+    DWORD deadline = GetTickCount() + limitMs;
+    std::string bytes = SimRecord("tcp");
+    while (bytes.size() < count && GetTickCount() < deadline) {
+        Sleep(10);
+        bytes = SimRecord("tcp");
+    }
+    return bytes;
+}
+
+bool WaitSimConnections(int count, DWORD limitMs)
+{
+    DWORD deadline = GetTickCount() + limitMs;
+    while (SimConnections() != count) {
+        if (GetTickCount() >= deadline)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+namespace
+{
+
+// Under Wine on a virtual display without a window manager, every hidden or destroyed top-level
+// window waits two seconds for a manager to withdraw it. Windows that Wine manages and decorates
+// itself do not wait; the setting is read by each program that starts after it is written.
+class WineDisplaySettings : public ::testing::Environment
+{
+  public:
+    void SetUp() override
+    {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr)
+            return;
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
+        for (const char* name : {"Managed", "Decorated"})
+            RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+        RegCloseKey(key);
+    }
+};
+
+const auto* const wineDisplaySettings =
+    ::testing::AddGlobalTestEnvironment(new WineDisplaySettings);
+
+} // namespace

@@ -1,0 +1,95 @@
+// A test fixture that runs one fresh copy of the program per test and checks that it ends with
+// exit code 0, plus the steps that many tests share: opening the TCP link to tessaly-sim through
+// the Configuration dialog, and reading a panel's controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/panel_table.h"
+#include "tests/e2e/gui_driver.h"
+
+constexpr int ConfigureMenu = 40001;
+constexpr int BootloaderMenu = 40012;
+constexpr int ReadMeMenu = 40017;
+constexpr int StepsBoxId = 263;
+
+// Configuration dialog controls.
+constexpr int OpenButton = 1;
+constexpr int CloseButton = 2;
+constexpr int ComportBox = 1001;
+constexpr int BaudRateBox = 1002;
+constexpr int IpAddressBox = 1005;
+constexpr int TcpPortBox = 1006;
+constexpr int LinkKindList = 1010;
+constexpr int DiscoverButton = 1011;
+constexpr int DialogStatusText = 1012;
+
+constexpr const char* PanelNames[PanelCount] = {"command", "status", "trigger", "communication",
+                                                "manufacturer"};
+constexpr Panel AllPanels[PanelCount] = {Panel::Command, Panel::Status, Panel::Trigger,
+                                         Panel::Communication, Panel::Manufacturer};
+
+// The order in which start-up builds the panels, which is their children's order in the window.
+constexpr Panel BuildOrder[PanelCount] = {Panel::Command, Panel::Trigger, Panel::Communication,
+                                          Panel::Manufacturer, Panel::Status};
+
+// A child control of the main window and the panel table row that it was made from.
+struct PanelChild {
+    Panel panel;
+    int row;
+    HWND window;
+};
+
+inline const char* NameOf(Panel panel)
+{
+    return PanelNames[static_cast<int>(panel)];
+}
+
+class ProgramTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override { ASSERT_TRUE(StartProgram(program)) << "Tessaly.exe did not start"; }
+
+    void TearDown() override
+    {
+        if (!ProgramRunning(program)) {
+            StopProgram(program);
+            return;
+        }
+        std::vector<std::string> left = AnswerAllStatusBoxes(program);
+        EXPECT_TRUE(left.empty()) << "a \"Status\" box was left open: " << left.front();
+        EXPECT_EQ(CloseProgram(program), 0u) << "exit code";
+        StopProgram(program);
+    }
+
+    HWND ControlOf(int id) const { return Control(program, id); }
+    std::string OutputOf(Panel panel) const
+    {
+        return TextOf(ControlOf(TableOf(panel).outputBoxId));
+    }
+    bool Shown(int id) const { return IsWindowVisible(ControlOf(id)) != FALSE; }
+
+    // File > Configure; the dialog.
+    HWND OpenConfiguration();
+    // Opens the Ethernet link to tessaly-sim through the dialog and closes the dialog again when
+    // closeDialog is set.
+    void OpenTcpLink(bool closeDialog = true);
+    // The main window's children taken as the panels' controls, in build order.
+    std::vector<PanelChild> PanelChildren() const;
+    // Every control of the panel visible, and no control of another panel nor the steps box.
+    void ExpectOnlyPanelShown(Panel shown);
+    void ExpectNoPanelShown();
+
+    Program program;
+};
+
+// Number of the simulated instrument's open TCP connections.
+int SimConnections();
+// Waits until the simulator has received at least count bytes since the last clear (or the
+// limit passes) and returns them.
+std::string SimReceived(std::size_t count, DWORD limitMs = 3000);
+// Waits until the simulator reports the number of open connections, at most limitMs.
+bool WaitSimConnections(int count, DWORD limitMs = 5000);

@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# Real-input smoke test: drives Tessaly.exe under Wine with real mouse clicks and key presses on a
+# virtual display (xdotool), through the real menu bar, the Configuration dialog's keyboard
+# handling, an entry box and push buttons, and checks what tessaly-sim received. Runs in a private
+# network namespace, like tests/e2e/run.sh, and ends everything it started.
+# Usage: tests/e2e/smoke_xdotool.sh WIN64_BUILD_DIR NATIVE_BUILD_DIR
+set -euo pipefail
+
+win64=$(realpath "$1")
+native=$(realpath "$2")
+
+if [ -z "${TESSALY_IN_NETNS:-}" ]; then
+  exec unshare -n env TESSALY_IN_NETNS=1 "$0" "$win64" "$native"
+fi
+ip link set lo up
+
+export WINEPREFIX="$win64/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+tcp_port=5025
+control_port=5026
+shots="$win64/screenshots"
+mkdir -p "$shots"
+
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+  echo "smoke: FAILED: $*"
+  import -window root "$shots/smoke-failure.png" 2>/dev/null || true
+  exit 1
+}
+
+display=:$((500 + RANDOM % 400))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$(dirname "$0")/../../scripts/wine-prefix.sh"
+# Without a window manager Wine draws the frames itself; unmanaged windows also do not wait for
+# a manager when they are hidden.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+
+simout="$win64/smoke-sim.out"
+"$native/tessaly-sim" --tcp-port "$tcp_port" --control-port "$control_port" >"$simout" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do grep -q ready "$simout" 2>/dev/null && break; sleep 0.1; done
+grep -q ready "$simout" || fail "tessaly-sim did not start"
+
+# One control line to the simulator; prints the reply line.
+sim() {
+  local reply
+  exec 3<>"/dev/tcp/127.0.0.1/$control_port"
+  printf '%s\n' "$1" >&3
+  IFS= read -r reply <&3 || true
+  exec 3<&-
+  printf '%s' "${reply%$'\r'}"
+}
+hex() { printf "$1" | od -An -tx1 | tr -d ' \n'; }
+
+# Waits until the simulator recorded exactly the given bytes (printf notation) since the clear.
+expect_sent() {
+  local want got
+  want=$(hex "$1")
+  for _ in $(seq 50); do
+    got=$(sim "record tcp")
+    [ "$got" = "$want" ] && { sim clear >/dev/null; return 0; }
+    sleep 0.1
+  done
+  fail "the simulator received '$got', expected '$want' ($1)"
+}
+expect_connections() {
+  for _ in $(seq 50); do
+    [ "$(sim connections)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the simulator has $(sim connections) connections, expected $1"
+}
+
+"$wine" "$win64/Tessaly.exe" >/dev/null 2>&1 &
+program=$!
+pids+=($program)
+xdotool search --sync --name '^Varnock Remote Interface$' >/dev/null
+sleep 1
+
+# The main window's client area on the screen: the window is placed at (10, 10); Wine's frame is
+# 3 pixels, its caption 19 and the menu bar 19.
+read -r wx wy < <(xdotool search --name '^Varnock Remote Interface$' getwindowgeometry |
+  sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+cx=$((wx + 3))
+cy=$((wy + 41))
+menu_y=$((wy + 32))
+item_y() { echo $((cy + 11 + 16 * $1)); } # the n-th item of an open menu, from 0
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
+click_control() { click $((cx + $1 + $3 / 2)) $((cy + $2 + $4 / 2)); } # x y w h in the client
+
+# File > Configure with the mouse.
+click $((wx + 16)) "$menu_y"
+click $((wx + 60)) "$(item_y 0)"
+xdotool search --sync --name '^Configuration$' >/dev/null
+sleep 0.5
+import -window root "$shots/smoke-dialog.png"
+
+# The dialog with the keyboard: Tab from Open past Close to the IP Address and TCP Port boxes,
+# on to the connection kind list, "e" for Ethernet, Enter for the default Open button.
+xdotool key Tab Tab
+xdotool type --delay 30 127.0.0.1
+xdotool key Tab
+xdotool type --delay 30 "$tcp_port"
+xdotool key Tab Tab Tab e Return
+expect_connections 1
+
+# Escape is not the Close button; Alt+F4 closes the dialog and keeps the link.
+xdotool key Escape
+sleep 0.5
+expect_connections 1
+xdotool search --name '^Configuration$' >/dev/null || fail "Escape closed the dialog"
+xdotool key alt+F4
+sleep 0.5
+! xdotool search --name '^Configuration$' >/dev/null || fail "Alt+F4 did not close the dialog"
+expect_connections 1
+sim clear >/dev/null
+
+# Command panel: type into the Voltage box, press "Set Voltage".
+click_control 120 30 70 20
+xdotool type --delay 30 120
+click_control 200 30 125 20
+expect_sent 'VOLT 120\n'
+
+# View > Trigger Tab, then "Bus Trigger (*TRG)", which only takes the click when it is shown.
+click $((wx + 50)) "$menu_y"
+click $((wx + 80)) "$(item_y 1)"
+click_control 20 120 145 20
+expect_sent '*TRG\n'
+import -window root "$shots/smoke-trigger.png"
+
+# View > Command Tab: the voltage is still typed; "Get Voltage" asks the instrument.
+click $((wx + 50)) "$menu_y"
+click $((wx + 80)) "$(item_y 0)"
+click_control 330 30 125 20
+expect_sent 'MEAS:VOLT?\n'
+import -window root "$shots/smoke-command.png"
+
+# Alt+F4 on the main window ends the program and its link.
+xdotool key alt+F4
+for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program" 2>/dev/null && fail "the program is still running"
+wait "$program" || fail "the program ended with code $?"
+expect_connections 0
+echo "smoke: passed (screenshots in $shots)"
