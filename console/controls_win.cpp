@@ -1,5 +1,7 @@
 // The window-system operations that the command transaction and the panel commands use: reading
 // entry boxes, option buttons and list boxes of the main window, and showing a panel's log.
+#include <string>
+
 #include "app/platform.h"
 #include "console/panel_table.h"
 
@@ -22,8 +24,30 @@ int ListSelection(int controlId)
     return position == LB_ERR ? -1 : static_cast<int>(position);
 }
 
-void ShowOutputLog(Panel panel, std::size_t /*newEntryLength*/)
+// Inserts the newest entry at the top of the box when the box holds exactly the log without it,
+// which takes the same time however long the log has grown. False when that cannot be done.
+static bool InsertNewestEntry(HWND box, const std::string& log, std::size_t newEntryLength)
+{
+    if (newEntryLength == 0 || newEntryLength > log.size())
+        return false;
+    std::size_t olderLength = log.size() - newEntryLength;
+    if (static_cast<std::size_t>(SendMessageA(box, WM_GETTEXTLENGTH, 0, 0)) != olderLength)
+        return false;
+    std::string entry = log.substr(0, newEntryLength);
+    SendMessageA(box, EM_SETSEL, 0, 0);
+    SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(entry.c_str()));
+    return static_cast<std::size_t>(SendMessageA(box, WM_GETTEXTLENGTH, 0, 0)) == log.size();
+}
+
+// The box ends holding the panel's log byte for byte, newest entry at the top of the view. If
+// the entry cannot be inserted (the box refused it, or holds something else), the whole log is
+// set instead, never a different text.
+void ShowOutputLog(Panel panel, std::size_t newEntryLength)
 {
     HWND box = GetDlgItem(app.mainWindow, TableOf(panel).outputBoxId);
-    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(LogOf(panel).c_str()));
+    const std::string& log = LogOf(panel);
+    if (!InsertNewestEntry(box, log, newEntryLength))
+        SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(log.c_str()));
+    SendMessageA(box, EM_SETSEL, 0, 0);
+    SendMessageA(box, EM_SCROLLCARET, 0, 0);
 }

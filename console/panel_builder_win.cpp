@@ -50,6 +50,8 @@ void BuildPanel(Panel panel)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         if (row.kind == ControlKind::ListBox) // the Communication panel's baud list
             FillBaudList(control);
+        if (row.kind == ControlKind::OutputBox) // new entries are inserted: never cut a long log
+            SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
     }
 }
 
