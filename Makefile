@@ -1,12 +1,13 @@
 # Tessaly: two commands set up, build and check everything on a fresh Debian 12 machine.
 #   make test   install what is missing, build all three configurations, run all test layers
 #   make run    install, build, start tessaly-sim and open Tessaly.exe under Wine
+#   make dist   pack both programs with their Boot Loader folders into build/dist/
 SHELL := /bin/bash
 NATIVE := build/native
 WIN64 := build/win64
 WIN32 := build/win32
 
-.PHONY: setup build test run unit e2e fuzz fuzz-short clean
+.PHONY: setup build test run dist unit e2e fuzz fuzz-short clean
 
 setup:
 	@if [ "$$(id -u)" = 0 ]; then bash scripts/setup.sh; else sudo bash scripts/setup.sh; fi
@@ -45,6 +46,9 @@ test: unit fuzz-short e2e
 
 run: build
 	scripts/run.sh $(WIN64) $(NATIVE)
+
+dist: build
+	scripts/dist.sh $(WIN64) $(WIN32) build/dist
 
 clean:
 	rm -rf build

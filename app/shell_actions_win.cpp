@@ -1,17 +1,80 @@
 // File > Bootloader and About > Read Me. The bootloader view replaces the panels with the steps
-// box and repaints at once.
+// box, starts the bootloader tool from the "Boot Loader" folder beside the program and repaints at
+// once. The About box is a modeless dialog owned by the main window; there is at most one.
 #include "app/shell_actions.h"
 
+#include <shellapi.h>
+
+#include <array>
+
 #include "app/app_state.h"
+#include "app/bootloader_path.h"
 #include "console/panels_win.h"
+#include "res/resource.h"
+
+namespace
+{
+
+// The tool runs on its own: the program neither waits for it nor reports a failure to start it.
+void StartBootloaderTool()
+{
+    std::array<char, ModulePathSize> path{};
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), ModulePathSize);
+    if (MakeBootloaderPath(path, n, BOOT_TOOL_NAME))
+        ShellExecuteA(app.mainWindow, "open", path.data(), nullptr, nullptr, SW_SHOW);
+}
+
+// The About box has no buttons: it goes through its close box or the Escape key, or with its
+// owner. There is only ever one, the window that aboutDialog holds; its handle is forgotten as the
+// window goes, however it goes, so that aboutDialog never names a dead window.
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_CLOSE:
+        DestroyWindow(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) // Escape, through the dialog keyboard handling
+            DestroyWindow(dialog);
+        return TRUE;
+    case WM_NCDESTROY:
+        if (app.aboutDialog == dialog)
+            app.aboutDialog = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
 
 void StartBootloader()
 {
     for (int p = 0; p < PanelCount; ++p)
         HidePanel(static_cast<Panel>(p));
     ShowWindow(app.StepsBox, SW_SHOW);
+    StartBootloaderTool();
     InvalidateRect(app.mainWindow, nullptr, FALSE);
     UpdateWindow(app.mainWindow);
 }
 
-void ShowAbout() {}
+void ShowAbout()
+{
+    if (app.aboutDialog != nullptr) {
+        ShowWindow(app.aboutDialog, SW_SHOW);
+        SetForegroundWindow(app.aboutDialog);
+        return;
+    }
+    app.aboutDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT),
+                                         app.mainWindow, AboutDialogProc, 0);
+    if (app.aboutDialog != nullptr)
+        ShowWindow(app.aboutDialog, SW_SHOW);
+}
+
+bool HandleAboutDialogKey(MSG& message)
+{
+    HWND dialog = app.aboutDialog;
+    if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
+        return false;
+    return IsDialogMessageA(dialog, &message) != 0;
+}

@@ -2,6 +2,7 @@
 // panels and the hidden bootloader steps box, shows the Command panel and runs the message loop.
 #include "app/app_state.h"
 #include "app/main_window_win.h"
+#include "app/shell_actions.h"
 #include "console/panels_win.h"
 #include "link/config_dialog_win.h"
 #include "link/link.h"
@@ -96,7 +97,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (HandleConfigDialogKey(message))
+        if (HandleConfigDialogKey(message) || HandleAboutDialogKey(message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -1,10 +1,12 @@
 // The Configuration dialog: the connection kind, serial port and baud rate, or IP address and TCP
-// port; its Open and Close buttons set the link flags connected and linkIsTcp.
+// port; its Open and Close buttons set the link flags connected and linkIsTcp, and its Discover
+// button lists the instruments on the local network.
 #include "link/config_dialog_win.h"
 
 #include <array>
 
 #include "app/app_state.h"
+#include "link/discovery.h"
 #include "link/link.h"
 #include "res/resource.h"
 
@@ -67,7 +69,9 @@ void RunButton(HWND dialog, int id, HWND control)
             CloseLink();
         break;
     case IDC_DISCOVER:
+        // The link is left alone; the result, when the run gets that far, replaces this text.
         SetStatusText("Disconnected");
+        DiscoverInstruments();
         break;
     default:
         break;

@@ -1,7 +1,7 @@
 // Resource identifiers shared by the resource script and the program's windows.
 #pragma once
 
-// Logo of the About dialog (added with that dialog) and the dialog itself; kept free here.
+// Logo of the About dialog and the dialog itself.
 #define IDB_LOGO 110
 #define IDD_ABOUT 117
 

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Opens Tessaly.exe under Wine with tessaly-sim serving on loopback port 5025 and a simulated
-# serial port as COM5. With a display the program stays open until you close it; without one it
-# runs on a virtual display, saves a screenshot to build/run/, and ends.
+# `make run`: opens Tessaly.exe under Wine with tessaly-sim, the simulated AC source, serving on
+# loopback port 5025 and on a simulated serial port linked as COM5; the program stays open until
+# you close it. Without a display (no DISPLAY) it runs the scripted session of
+# scripts/run_session.sh instead, which saves screenshots to build/run/ and ends by itself.
 # Usage: scripts/run.sh WIN64_BUILD_DIR NATIVE_BUILD_DIR
 set -euo pipefail
 win64=$(realpath "$1")
 native=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$here/run_session.sh" "$win64" "$native"
+fi
+
 out="$win64/../run"
 mkdir -p "$out"
 
@@ -21,15 +28,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-headless=0
-if [ -z "${DISPLAY:-}" ]; then
-  headless=1
-  export DISPLAY=:$((500 + RANDOM % 400))
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  sleep 1
-fi
-"$(dirname "$0")/wine-prefix.sh"
+"$here/wine-prefix.sh"
 
 "$native/tessaly-sim" --tcp-port 5025 --pty-link "$WINEPREFIX/dosdevices/com5" >"$out/sim.out" 2>&1 &
 pids+=($!)
@@ -41,12 +40,4 @@ tessaly-sim is serving a simulated AC source:
   Serial:   File > Configure, choose "RS-232" or "USB", Comport 5, Open
 MSG
 
-if [ "$headless" = 0 ]; then
-  "$wine" "$win64/Tessaly.exe"
-else
-  "$wine" "$win64/Tessaly.exe" &
-  pids+=($!)
-  sleep 6
-  import -window root -display "$DISPLAY" "$out/tessaly.png" 2>/dev/null || true
-  echo "No display: the program ran on a virtual display; screenshot in $(realpath "$out")/tessaly.png"
-fi
+"$wine" "$win64/Tessaly.exe"

@@ -327,16 +327,6 @@ TEST_F(ProgramTest, ClosingTheDialogKeepsTheLinkAndANewDialogSaysConnected)
     EXPECT_EQ(TextOf(DialogControl(dialog, TcpPortBox)), "");
 }
 
-TEST_F(ProgramTest, DiscoverSaysDisconnectedAndLeavesTheLinkOpen)
-{
-    OpenTcpLink(false);
-    HWND dialog = FindProgramDialog(program, "Configuration");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Click(program, DialogControl(dialog, DiscoverButton)), Settled::Done);
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Disconnected");
-    EXPECT_EQ(SimConnections(), 1);
-}
-
 TEST_F(ProgramTest, KeysMoveBetweenDialogControlsButNeverCloseTheLink)
 {
     OpenTcpLink(false);

@@ -29,12 +29,13 @@ struct TopLevelSearch {
     const char* title; // nullptr: any
     bool visibleOnly;
     HWND found;
+    bool anyProcess;
 };
 
 BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data)
 {
     auto* search = reinterpret_cast<TopLevelSearch*>(data);
-    if (ProcessOf(window) != search->process)
+    if (!search->anyProcess && ProcessOf(window) != search->process)
         return TRUE;
     if (search->visibleOnly && !IsWindowVisible(window))
         return TRUE;
@@ -50,9 +51,10 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data)
     return FALSE;
 }
 
-HWND FindTopLevel(DWORD process, const char* className, const char* title, bool visibleOnly)
+HWND FindTopLevel(DWORD process, const char* className, const char* title, bool visibleOnly,
+                  bool anyProcess = false)
 {
-    TopLevelSearch search{process, className, title, visibleOnly, nullptr};
+    TopLevelSearch search{process, className, title, visibleOnly, nullptr, anyProcess};
     EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -200,6 +202,62 @@ HWND FindStatusBox(const Program& program)
 HWND FindProgramDialog(const Program& program, const char* title)
 {
     return FindTopLevel(program.process.dwProcessId, "#32770", title, true);
+}
+
+namespace
+{
+
+struct DialogCount {
+    DWORD process;
+    const char* title;
+    int count;
+};
+
+BOOL CALLBACK CountDialog(HWND window, LPARAM data)
+{
+    auto* counting = reinterpret_cast<DialogCount*>(data);
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    if (ProcessOf(window) == counting->process && ClassOf(window) == "#32770" &&
+        std::strcmp(title, counting->title) == 0)
+        ++counting->count;
+    return TRUE;
+}
+
+} // namespace
+
+int CountProgramDialogs(const Program& program, const char* title)
+{
+    DialogCount counting{program.process.dwProcessId, title, 0};
+    EnumWindows(CountDialog, reinterpret_cast<LPARAM>(&counting));
+    return counting.count;
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD limitMs)
+{
+    DWORD deadline = GetTickCount() + limitMs;
+    for (;;) {
+        if (HWND found = FindTopLevel(0, className, title, true, true))
+            return found;
+        if (GetTickCount() >= deadline)
+            return nullptr;
+        Sleep(50);
+    }
+}
+
+bool CloseWindowProcess(HWND window, DWORD limitMs)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, ProcessOf(window));
+    if (process == nullptr)
+        return false;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    bool ended = WaitForSingleObject(process, limitMs) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
+    return ended;
 }
 
 std::string StatusBoxText(HWND box)

@@ -46,6 +46,15 @@ std::vector<std::string> AnswerAllStatusBoxes(Program& program, int most = 5);
 
 // A visible top-level dialog of the program with this title, or nullptr.
 HWND FindProgramDialog(const Program& program, const char* title);
+// How many top-level dialogs with this title the program has, visible or not.
+int CountProgramDialogs(const Program& program, const char* title);
+
+// Waits for a visible top-level window of any process with this class and title (the bootloader
+// tool that the program starts, for one); nullptr after the limit.
+HWND WaitForWindow(const char* className, const char* title, DWORD limitMs);
+// Closes a top-level window of another process with WM_CLOSE and waits for that process to end;
+// terminates it after the limit. False when it had to be terminated or could not be watched.
+bool CloseWindowProcess(HWND window, DWORD limitMs = 10000);
 
 HWND Control(const Program& program, int id);
 HWND DialogControl(HWND dialog, int id);

@@ -252,6 +252,8 @@ TEST_F(ProgramTest, EachViewItemShowsItsPanelAlone)
 TEST_F(ProgramTest, BootloaderShowsTheStepsUntilTheNextCommand)
 {
     ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::Done);
+    if (HWND tool = WaitForWindow("TessalyBootLoaderStandIn", "Boot Loader", 15000))
+        CloseWindowProcess(tool);
     ExpectNoPanelShown();
     EXPECT_TRUE(Shown(StepsBoxId));
     SaveScreenshot(program.main, "view-bootloader");
@@ -266,6 +268,8 @@ TEST_F(ProgramTest, BootloaderShowsTheStepsUntilTheNextCommand)
     ExpectNoPanelShown();
 
     ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::Done);
+    if (HWND tool = WaitForWindow("TessalyBootLoaderStandIn", "Boot Loader", 15000))
+        CloseWindowProcess(tool);
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::Done);
     ExpectOnlyPanelShown(Panel::Trigger);
 }

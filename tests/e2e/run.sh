@@ -55,4 +55,4 @@ pids+=($!)
 for _ in $(seq 100); do grep -q ready "$simout" 2>/dev/null && break; sleep 0.1; done
 grep -q ready "$simout" || { echo "e2e: tessaly-sim did not start"; cat "$simout"; exit 1; }
 
-ctest --test-dir "$win64" --output-on-failure "$@"
+ctest --test-dir "$win64" --output-on-failure --timeout 900 "$@"

@@ -27,3 +27,9 @@ add_test(NAME e2e_discovery_noroute
 set_tests_properties(e2e_discovery e2e_discovery_noroute PROPERTIES RESOURCE_LOCK tessaly_lan)
 
 include(${CMAKE_SOURCE_DIR}/tests/e2e/gui.cmake OPTIONAL)
+
+# The scripted session of `make run` without a display (scripts/run_session.sh).
+add_executable(run_session tests/e2e/run_session.cpp tests/e2e/gui_driver.cpp)
+target_compile_options(run_session PRIVATE ${OWN_WARNINGS})
+target_link_libraries(run_session PRIVATE tessaly_core user32 gdi32)
+target_link_options(run_session PRIVATE ${STATIC_RUNTIME})
