@@ -116,6 +116,8 @@ void SerialOpen(int portIndex)
 
 void SerialWrite()
 {
+    // What is still queued from an earlier answer belongs to that command, not to this one.
+    PurgeComm(app.commHandle, PURGE_RXCLEAR);
     DWORD length = static_cast<DWORD>(std::clamp(app.commandLength, 0, CommandBufferSize));
     bool ran = false;
     bool ok = RunOverlapped(TRUE, SerialWriteConstant + SerialWriteMultiplier * length +

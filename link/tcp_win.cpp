@@ -31,6 +31,21 @@ bool WaitReadable(DWORD waitMs)
     return select(0, &readable, nullptr, nullptr, &wait) > 0;
 }
 
+// Bytes still queued from an earlier answer (the rest of one longer than the buffer, or one that
+// came after its time-out) belong to that earlier command: they are dropped before a new command
+// goes out, so that they are never shown as its answer. "Read", which sends nothing, still
+// fetches them.
+void DropQueuedInput()
+{
+    char scratch[512];
+    u_long queued = 0;
+    while (ioctlsocket(app.tcpSocket, FIONREAD, &queued) == 0 && queued > 0) {
+        int wanted = static_cast<int>(std::min<u_long>(queued, sizeof scratch));
+        if (recv(app.tcpSocket, scratch, wanted, 0) <= 0)
+            return;
+    }
+}
+
 } // namespace
 
 bool TcpConnect()
@@ -99,6 +114,7 @@ void TcpSend()
     int length = static_cast<int>(std::find(begin, begin + CommandBufferSize, 0) - begin);
     int error = WSAENOTSOCK;
     if (SocketOpen()) {
+        DropQueuedInput();
         if (send(app.tcpSocket, begin, length, 0) != SOCKET_ERROR)
             return;
         error = WSAGetLastError();

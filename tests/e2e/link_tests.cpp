@@ -137,9 +137,28 @@ TEST_F(LinkTest, TcpAnswerLongerThanBufferComesOutInTwoReceives)
     std::string first = Query("*IDN?\n");
     EXPECT_EQ(first.size(), 100u);
     SimFault("none");
-    std::string rest = Read();
+    std::string rest = Read(); // "Read" still fetches the rest of the long answer
     EXPECT_EQ(rest.size(), 50u);
     EXPECT_NE(Query("*IDN?\n"), "Eth Timeout");
+}
+
+TEST_F(LinkTest, TcpLeftoversOfAnEarlierAnswerAreNeverShownUnderANewCommand)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    ClearCommandBuffers();
+    StoreCommand("VOLT 42\n");
+    TcpSend();
+    SimFault("long 150"); // the rest of this answer stays queued after the first 100 bytes
+    EXPECT_EQ(Query("*IDN?\n").size(), 100u);
+    SimFault("none");
+    Sleep(200);
+    EXPECT_EQ(Query("VOLT?\n").substr(0, 2), "42");
+
+    SimFault("late 5800"); // comes after the receive has given up
+    EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout");
+    SimFault("none");
+    Sleep(1500);
+    EXPECT_EQ(Query("VOLT?\n").substr(0, 2), "42");
 }
 
 TEST_F(LinkTest, TcpAnswerWithoutLineFeedEndsAtTheTimeout)
@@ -229,6 +248,12 @@ TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
     SerialWrite();
     EXPECT_EQ(Query("FREQ?\n").substr(0, 2), "60");
     EXPECT_EQ(SimRecord("serial"), "FREQ 60\nFREQ?\n");
+
+    SimFault("long 150"); // what a new command finds queued is no answer to it
+    EXPECT_EQ(Query("*IDN?\n").size(), 100u);
+    SimFault("none");
+    Sleep(300);
+    EXPECT_EQ(Query("FREQ?\n").substr(0, 2), "60");
 
     SimFault("silent");
     DWORD start = GetTickCount();
