@@ -55,4 +55,7 @@ void ClearTextBuffers();
 // Zeroes both 100-byte buffers of the command transaction.
 void ClearCommandBuffers();
 
-inline std::string& LogOf(Panel panel) { return app.OutputLog[static_cast<int>(panel)]; }
+inline std::string& LogOf(Panel panel)
+{
+    return app.OutputLog[static_cast<int>(panel)];
+}

@@ -1,10 +1,11 @@
 // Handle and record types that AppState holds. The Windows build uses the real ones; the native
-// build (unit tests, fuzzers) gets small stand-ins of the same size so that the same record compiles.
+// build (unit tests, fuzzers) gets small stand-ins of the same size so that the same record
+// compiles.
 #pragma once
 
 #ifdef _WIN32
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 #else
 #include <cstdint>
 

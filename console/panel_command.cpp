@@ -59,10 +59,10 @@ constexpr ControlRow Controls[] = {
 };
 static_assert(std::size(Controls) == 43);
 
-constexpr const char *RangeReason =
+constexpr const char* RangeReason =
     ", need to select High(270V) or Low(135V). \r\n Command not sent";
-constexpr const char *OutputReason = ", need to select On or Off. \r\n Command not sent";
-constexpr const char *StateReason =
+constexpr const char* OutputReason = ", need to select On or Off. \r\n Command not sent";
+constexpr const char* StateReason =
     ", need to select SAV/RCL State 0, 1, 2, or 3. \r\n Command not sent";
 constexpr std::array<OptionChoice, 4> StateOptions = {
     {{150, "0"}, {151, "1"}, {152, "2"}, {153, "3"}}};

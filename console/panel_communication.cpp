@@ -52,10 +52,10 @@ constexpr ControlRow Controls[] = {
 };
 static_assert(std::size(Controls) == 36);
 
-constexpr const char *LanConfigReason =
+constexpr const char* LanConfigReason =
     ", need to select DHCP, AUTO-IP or Manual. \r\n Command not sent";
 // The baud list always holds a selection; this is only said if the list answers outside its range.
-constexpr const char *BaudReason = ", need to select a baud rate. \r\n Command not sent";
+constexpr const char* BaudReason = ", need to select a baud rate. \r\n Command not sent";
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {

@@ -27,10 +27,10 @@ void SendIfComplete(Panel panel, bool complete)
         RejectCommand(panel, TooLongReason);
 }
 
-void RunSelection(const CommandRow &row)
+void RunSelection(const CommandRow& row)
 {
     StoreCommand(row.bytes);
-    for (const OptionChoice &option : row.options) {
+    for (const OptionChoice& option : row.options) {
         if (option.id == 0)
             break;
         if (IsOptionChecked(option.id)) {
@@ -42,14 +42,14 @@ void RunSelection(const CommandRow &row)
 }
 
 // The prefix ends in the opening quote.
-void RunQuotedText(const CommandRow &row)
+void RunQuotedText(const CommandRow& row)
 {
     StoreCommand(row.bytes);
     SendIfComplete(row.panel, AppendEntryText(row.entryId) && AppendCommand("\"\n"));
 }
 
 // The prefix ends in the opening quote of the current password.
-void RunNewPassword(const CommandRow &row)
+void RunNewPassword(const CommandRow& row)
 {
     StoreCommand(row.bytes);
     bool complete = AppendEntryText(row.entryId) && AppendCommand("\",\"") &&
@@ -58,7 +58,7 @@ void RunNewPassword(const CommandRow &row)
 }
 
 // The list shows BaudLabels in table order, so its position indexes BaudRates.
-void RunBaudRate(const CommandRow &row)
+void RunBaudRate(const CommandRow& row)
 {
     StoreCommand(row.bytes);
     int position = ListSelection(row.entryId);
@@ -72,7 +72,7 @@ void RunBaudRate(const CommandRow &row)
 
 } // namespace
 
-void RunCommand(const CommandRow &row)
+void RunCommand(const CommandRow& row)
 {
     switch (row.kind) {
     case CommandKind::Query:

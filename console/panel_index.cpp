@@ -4,7 +4,7 @@
 
 #include "console/panel_table.h"
 
-const PanelTable &TableOf(Panel panel)
+const PanelTable& TableOf(Panel panel)
 {
     switch (panel) {
     case Panel::Command:
@@ -25,15 +25,15 @@ namespace
 {
 
 constexpr int DispatchCount = LastDispatchId - FirstDispatchId + 1;
-using DispatchTable = std::array<const CommandRow *, DispatchCount>;
+using DispatchTable = std::array<const CommandRow*, DispatchCount>;
 
 DispatchTable BuildDispatchTable()
 {
     DispatchTable table{};
     for (int p = 0; p < PanelCount; ++p) {
-        const PanelTable &panel = TableOf(static_cast<Panel>(p));
+        const PanelTable& panel = TableOf(static_cast<Panel>(p));
         for (int i = 0; i < panel.commandCount; ++i) {
-            const CommandRow &row = panel.commands[i];
+            const CommandRow& row = panel.commands[i];
             if (row.id >= FirstDispatchId && row.id <= LastDispatchId)
                 table[static_cast<std::size_t>(row.id - FirstDispatchId)] = &row;
         }
@@ -43,7 +43,7 @@ DispatchTable BuildDispatchTable()
 
 } // namespace
 
-const CommandRow *CommandFor(int controlId)
+const CommandRow* CommandFor(int controlId)
 {
     static const DispatchTable table = BuildDispatchTable();
     if (controlId < FirstDispatchId || controlId > LastDispatchId)

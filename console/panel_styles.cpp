@@ -25,7 +25,7 @@ static_assert(std::size(Styles) == static_cast<std::size_t>(ControlKind::ListBox
 
 } // namespace
 
-const ControlStyle &StyleOf(ControlKind kind)
+const ControlStyle& StyleOf(ControlKind kind)
 {
     auto index = static_cast<std::size_t>(kind);
     return Styles[index < std::size(Styles) ? index : 0];

@@ -22,17 +22,17 @@ enum class ControlKind : std::uint8_t {
 struct ControlRow {
     int id;
     ControlKind kind;
-    const char *caption;
+    const char* caption;
     int x, y, width, height;
 };
 
 // Window class, extended style and style of each control kind.
 struct ControlStyle {
-    const char *className;
+    const char* className;
     std::uint32_t exStyle;
     std::uint32_t style;
 };
-const ControlStyle &StyleOf(ControlKind kind);
+const ControlStyle& StyleOf(ControlKind kind);
 
 enum class CommandKind : std::uint8_t {
     Query,         // fixed bytes through QueryCommand
@@ -52,56 +52,56 @@ enum class CommandKind : std::uint8_t {
 
 struct OptionChoice {
     int id;
-    const char *argument;
+    const char* argument;
 };
 
 struct CommandRow {
     int id;
     Panel panel;
     CommandKind kind;
-    const char *bytes;   // the whole line for Query/Fixed, else the prefix with its separator
+    const char* bytes;   // the whole line for Query/Fixed, else the prefix with its separator
     int entryId;         // entry box (or list box) that supplies the argument; 0 when none
     int secondEntryId;   // the new password box of NewPassword; 0 otherwise
-    const char *charSet; // extra characters for Value and QuotedValue
+    const char* charSet; // extra characters for Value and QuotedValue
     std::array<OptionChoice, 4> options; // Selection: asked in this order; id 0 ends the list
-    const char *reason; // Selection: none checked; BaudRate: no usable list position
+    const char* reason; // Selection: none checked; BaudRate: no usable list position
 };
 
 // Row makers, so that a panel's command table reads one line per button.
 // Query, QueryLineFeed, Fixed, Read and ClearDisplay rows: bytes is the whole line or nullptr.
-constexpr CommandRow LineRow(int id, Panel panel, CommandKind kind, const char *bytes = nullptr)
+constexpr CommandRow LineRow(int id, Panel panel, CommandKind kind, const char* bytes = nullptr)
 {
     return {id, panel, kind, bytes, 0, 0, nullptr, {}, nullptr};
 }
 // Rows that read entry boxes: Value, QuotedValue (with a charSet), HostName, Password, NewPassword
 // (with a secondEntryId) and FreeLine.
-constexpr CommandRow EntryRow(int id, Panel panel, CommandKind kind, const char *prefix,
-                              int entryId, const char *charSet = nullptr, int secondEntryId = 0)
+constexpr CommandRow EntryRow(int id, Panel panel, CommandKind kind, const char* prefix,
+                              int entryId, const char* charSet = nullptr, int secondEntryId = 0)
 {
     return {id, panel, kind, prefix, entryId, secondEntryId, charSet, {}, nullptr};
 }
-constexpr CommandRow SelectionRow(int id, Panel panel, const char *prefix,
-                                  std::array<OptionChoice, 4> options, const char *reason)
+constexpr CommandRow SelectionRow(int id, Panel panel, const char* prefix,
+                                  std::array<OptionChoice, 4> options, const char* reason)
 {
     return {id, panel, CommandKind::Selection, prefix, 0, 0, nullptr, options, reason};
 }
-constexpr CommandRow BaudRateRow(int id, Panel panel, const char *prefix, int listId,
-                                 const char *reason)
+constexpr CommandRow BaudRateRow(int id, Panel panel, const char* prefix, int listId,
+                                 const char* reason)
 {
     return {id, panel, CommandKind::BaudRate, prefix, listId, 0, nullptr, {}, reason};
 }
 
 struct PanelTable {
     Panel panel;
-    const ControlRow *controls;
+    const ControlRow* controls;
     int controlCount;
     int outputBoxId;
     int viewMenuId;
-    const CommandRow *commands; // every button that acts, the two common ones included
+    const CommandRow* commands; // every button that acts, the two common ones included
     int commandCount;
 };
 
-const PanelTable &TableOf(Panel panel);
+const PanelTable& TableOf(Panel panel);
 
 // Each panel's own file defines its table.
 extern const PanelTable CommandPanelTable;
@@ -114,10 +114,10 @@ extern const PanelTable ManufacturerPanelTable;
 // identifiers 116 to 322 through a table indexed by the identifier minus 116.
 constexpr int FirstDispatchId = 116;
 constexpr int LastDispatchId = 322;
-const CommandRow *CommandFor(int controlId);
+const CommandRow* CommandFor(int controlId);
 
 // Runs one button's command (the command message's buffers have been zeroed by the caller).
-void RunCommand(const CommandRow &row);
+void RunCommand(const CommandRow& row);
 
 // The two password boxes that the Manufacturer view switch empties.
 constexpr int CurrentPasswordBoxId = 256;

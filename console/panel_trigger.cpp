@@ -97,9 +97,9 @@ constexpr ControlRow Controls[] = {
 };
 static_assert(std::size(Controls) == 81);
 
-constexpr const char *SourceReason = ", need to select BUS or IMMediate. \r\n Command not sent";
-constexpr const char *ContinuousReason = ", need to select ON or OFF. \r\n Command not sent";
-constexpr const char *ModeReason = ", need to select FIX, STEP or LIST. \r\n Command not sent";
+constexpr const char* SourceReason = ", need to select BUS or IMMediate. \r\n Command not sent";
+constexpr const char* ContinuousReason = ", need to select ON or OFF. \r\n Command not sent";
+constexpr const char* ModeReason = ", need to select FIX, STEP or LIST. \r\n Command not sent";
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {

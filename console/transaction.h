@@ -15,7 +15,8 @@ constexpr const char* DigitChars = "";
 
 constexpr const char* NonDigitReason =
     ", set value contained a non digit character. \r\n Command not sent";
-constexpr const char* TooLongReason = ", value too long for one command line. \r\n Command not sent";
+constexpr const char* TooLongReason =
+    ", value too long for one command line. \r\n Command not sent";
 
 constexpr const char* SendingPrefix = "Sending command:  ";
 constexpr const char* RefusedPrefix = "Could not send command:  ";

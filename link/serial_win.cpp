@@ -8,7 +8,8 @@
 #include "app/platform.h"
 #include "link/link.h"
 
-namespace {
+namespace
+{
 
 constexpr int RS232Kind = 0;
 constexpr int DefaultBaudIndex = 6;
@@ -93,8 +94,8 @@ void SerialOpen(int portIndex)
         return;
     }
     char name[32] = {};
-    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortDeviceNames[portIndex]),
-                        -1, name, sizeof name, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortDeviceNames[portIndex]), -1,
+                        name, sizeof name, nullptr, nullptr);
     HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
@@ -120,12 +121,12 @@ void SerialWrite()
     PurgeComm(app.commHandle, PURGE_RXCLEAR);
     DWORD length = static_cast<DWORD>(std::clamp(app.commandLength, 0, CommandBufferSize));
     bool ran = false;
-    bool ok = RunOverlapped(TRUE, SerialWriteConstant + SerialWriteMultiplier * length +
-                                      SafetyMarginMs,
-                            ran, [&](OVERLAPPED& overlapped) {
-                                return WriteFile(app.commHandle, app.CommandBuffer.data(), length,
-                                                 nullptr, &overlapped);
-                            });
+    bool ok =
+        RunOverlapped(TRUE, SerialWriteConstant + SerialWriteMultiplier * length + SafetyMarginMs,
+                      ran, [&](OVERLAPPED& overlapped) {
+                          return WriteFile(app.commHandle, app.CommandBuffer.data(), length,
+                                           nullptr, &overlapped);
+                      });
     if (ran && !ok)
         std::memcpy(app.ResponseBuffer.data(), "Write Comport Failure", 22);
 }
@@ -133,13 +134,12 @@ void SerialWrite()
 void SerialRead()
 {
     bool ran = false;
-    bool ok = RunOverlapped(FALSE,
-                            SerialReadConstant + SerialReadMultiplier * ResponseBufferSize +
-                                SafetyMarginMs,
-                            ran, [&](OVERLAPPED& overlapped) {
-                                return ReadFile(app.commHandle, app.ResponseBuffer.data(),
-                                                ResponseBufferSize, nullptr, &overlapped);
-                            });
+    bool ok = RunOverlapped(
+        FALSE, SerialReadConstant + SerialReadMultiplier * ResponseBufferSize + SafetyMarginMs, ran,
+        [&](OVERLAPPED& overlapped) {
+            return ReadFile(app.commHandle, app.ResponseBuffer.data(), ResponseBufferSize, nullptr,
+                            &overlapped);
+        });
     if (ran && !ok)
         std::memcpy(app.ResponseBuffer.data(), "Read Comport Failure", 21);
 }

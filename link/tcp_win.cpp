@@ -11,7 +11,8 @@
 #include "app/platform.h"
 #include "link/link.h"
 
-namespace {
+namespace
+{
 
 void FailWithEthTimeout()
 {
@@ -19,7 +20,10 @@ void FailWithEthTimeout()
     std::memcpy(app.ResponseBuffer.data(), "Eth Timeout", 12);
 }
 
-bool SocketOpen() { return app.tcpSocket != INVALID_SOCKET; }
+bool SocketOpen()
+{
+    return app.tcpSocket != INVALID_SOCKET;
+}
 
 // Waits until the socket has something to read (data, a close or an error), at most waitMs.
 bool WaitReadable(DWORD waitMs)

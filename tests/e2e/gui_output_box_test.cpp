@@ -5,7 +5,8 @@
 
 #include "tests/e2e/gui_fixture.h"
 
-namespace {
+namespace
+{
 
 constexpr int FreeLineBox = 135;
 constexpr int SendButton = 134;

@@ -9,10 +9,28 @@ std::vector<std::string> statusBoxes;
 int dialogLinkKind = -1;
 int dialogBaudIndex = 6;
 
-void StatusBox(const char* text) { statusBoxes.emplace_back(text); }
-void ReadEntryBox(int) { app.EntryText.fill(0); }
-bool IsOptionChecked(int) { return false; }
-int ListSelection(int) { return -1; }
+void StatusBox(const char* text)
+{
+    statusBoxes.emplace_back(text);
+}
+void ReadEntryBox(int)
+{
+    app.EntryText.fill(0);
+}
+bool IsOptionChecked(int)
+{
+    return false;
+}
+int ListSelection(int)
+{
+    return -1;
+}
 void ShowOutputLog(Panel, std::size_t) {}
-int DialogLinkKind() { return dialogLinkKind; }
-int DialogBaudIndex() { return dialogBaudIndex; }
+int DialogLinkKind()
+{
+    return dialogLinkKind;
+}
+int DialogBaudIndex()
+{
+    return dialogBaudIndex;
+}

@@ -12,7 +12,8 @@
 #include "tests/e2e/link_test_platform.h"
 #include "tests/e2e/sim_control.h"
 
-namespace {
+namespace
+{
 
 void SetText(std::array<char, TextBufferSize>& buffer, const std::string& text)
 {
@@ -235,7 +236,6 @@ TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
     EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 5000u);
     EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, 10u);
     EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 10u);
-
 }
 
 TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)

@@ -12,8 +12,14 @@ static int PortFromEnvironment(const char* name, int fallback)
     return value != nullptr && *value != 0 ? std::atoi(value) : fallback;
 }
 
-int SimTcpPort() { return PortFromEnvironment("TESSALY_SIM_TCP", 5025); }
-int SimControlPort() { return PortFromEnvironment("TESSALY_SIM_CONTROL", 5026); }
+int SimTcpPort()
+{
+    return PortFromEnvironment("TESSALY_SIM_TCP", 5025);
+}
+int SimControlPort()
+{
+    return PortFromEnvironment("TESSALY_SIM_CONTROL", 5026);
+}
 
 std::string SimControl(const std::string& line)
 {
@@ -51,5 +57,11 @@ std::string SimRecord(const char* which)
     return bytes;
 }
 
-void SimClear() { SimControl("clear"); }
-void SimFault(const std::string& modeAndArgument) { SimControl("fault " + modeAndArgument); }
+void SimClear()
+{
+    SimControl("clear");
+}
+void SimFault(const std::string& modeAndArgument)
+{
+    SimControl("fault " + modeAndArgument);
+}

@@ -7,7 +7,8 @@
 #include "app/platform.h"
 #include "link/link.h"
 
-namespace fake {
+namespace fake
+{
 std::map<int, std::string> entryBoxes;
 std::set<int> checkedOptions;
 std::map<int, int> listSelections;
@@ -48,7 +49,10 @@ static void FillResponse(const char* failureText)
 }
 } // namespace fake
 
-void StatusBox(const char* text) { fake::statusBoxes.emplace_back(text); }
+void StatusBox(const char* text)
+{
+    fake::statusBoxes.emplace_back(text);
+}
 
 void ReadEntryBox(int controlId)
 {
@@ -58,7 +62,10 @@ void ReadEntryBox(int controlId)
     app.EntryText[n] = 0;
 }
 
-bool IsOptionChecked(int controlId) { return fake::checkedOptions.count(controlId) != 0; }
+bool IsOptionChecked(int controlId)
+{
+    return fake::checkedOptions.count(controlId) != 0;
+}
 
 int ListSelection(int controlId)
 {
@@ -83,7 +90,10 @@ void SerialRead()
     ++fake::serialReads;
     fake::FillResponse("Read Comport Failure");
 }
-bool TcpConnect() { return true; }
+bool TcpConnect()
+{
+    return true;
+}
 void TcpDisconnect() {}
 void TcpSend()
 {

@@ -10,7 +10,8 @@
 
 #include "app/app_state.h"
 
-namespace fake {
+namespace fake
+{
 
 // What the operator has typed and chosen, by control id.
 extern std::map<int, std::string> entryBoxes;
@@ -35,6 +36,9 @@ extern std::size_t lastEntryLength[PanelCount];
 void Reset();
 
 // Everything sent over whichever link, as one string.
-inline std::string Sent() { return tcpSent + serialSent; }
+inline std::string Sent()
+{
+    return tcpSent + serialSent;
+}
 
 } // namespace fake

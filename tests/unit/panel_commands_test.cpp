@@ -16,23 +16,23 @@
 namespace
 {
 
-const char *const NonDigit = ", set value contained a non digit character. \r\n Command not sent";
-const char *const TooLong = ", value too long for one command line. \r\n Command not sent";
-const char *const RangeReason = ", need to select High(270V) or Low(135V). \r\n Command not sent";
-const char *const OutputReason = ", need to select On or Off. \r\n Command not sent";
-const char *const StateReason =
+const char* const NonDigit = ", set value contained a non digit character. \r\n Command not sent";
+const char* const TooLong = ", value too long for one command line. \r\n Command not sent";
+const char* const RangeReason = ", need to select High(270V) or Low(135V). \r\n Command not sent";
+const char* const OutputReason = ", need to select On or Off. \r\n Command not sent";
+const char* const StateReason =
     ", need to select SAV/RCL State 0, 1, 2, or 3. \r\n Command not sent";
-const char *const SourceReason = ", need to select BUS or IMMediate. \r\n Command not sent";
-const char *const ContinuousReason = ", need to select ON or OFF. \r\n Command not sent";
-const char *const ModeReason = ", need to select FIX, STEP or LIST. \r\n Command not sent";
-const char *const LanReason = ", need to select DHCP, AUTO-IP or Manual. \r\n Command not sent";
-const char *const BaudReason = ", need to select a baud rate. \r\n Command not sent";
+const char* const SourceReason = ", need to select BUS or IMMediate. \r\n Command not sent";
+const char* const ContinuousReason = ", need to select ON or OFF. \r\n Command not sent";
+const char* const ModeReason = ", need to select FIX, STEP or LIST. \r\n Command not sent";
+const char* const LanReason = ", need to select DHCP, AUTO-IP or Manual. \r\n Command not sent";
+const char* const BaudReason = ", need to select a baud rate. \r\n Command not sent";
 
-const char *const Separator = "\r\n \r\n";
+const char* const Separator = "\r\n \r\n";
 
 // The instrument's answer to every query, and what the log shows of it (up to the line feed).
-const char *const Answer = "+1.20000E+02\r\nnext";
-const char *const AnswerShown = "+1.20000E+02\r";
+const char* const Answer = "+1.20000E+02\r\nnext";
+const char* const AnswerShown = "+1.20000E+02\r";
 
 // Every entry box of every panel. Each holds its own digits unless a case types something else,
 // so a button that reads the wrong box sends the wrong digits.
@@ -47,32 +47,32 @@ struct Expected {
     bool clears = false; // the log is emptied instead
 };
 
-std::string AllButLast(const std::string &bytes)
+std::string AllButLast(const std::string& bytes)
 {
     return bytes.substr(0, bytes.size() - 1);
 }
 
-Expected Sends(const std::string &bytes)
+Expected Sends(const std::string& bytes)
 {
     return {bytes, "Sending command:  " + AllButLast(bytes) + Separator, 1, 0};
 }
-Expected Asks(const std::string &bytes)
+Expected Asks(const std::string& bytes)
 {
     return {bytes, "Sending command:  " + AllButLast(bytes) + Separator + AnswerShown + Separator,
             1, 1};
 }
-Expected AsksWithLineFeed(const std::string &bytes)
+Expected AsksWithLineFeed(const std::string& bytes)
 {
     return {bytes,
             "Sending command:  " + AllButLast(bytes) + Separator + AnswerShown + "\n" + Separator,
             1, 1};
 }
 // echo: the bytes stored before the refusal, less the last one.
-Expected Refuses(const std::string &echo, const char *reason)
+Expected Refuses(const std::string& echo, const char* reason)
 {
     return {"", "Could not send command:  " + echo + reason + Separator, 0, 0};
 }
-Expected SendsFreeLine(const std::string &bytes)
+Expected SendsFreeLine(const std::string& bytes)
 {
     return {bytes, "Sending command:  " + AllButLast(bytes) + "\r\n" + Separator, 1, 0};
 }
@@ -92,13 +92,13 @@ struct Case {
     std::set<int> checked;
     Expected expected;
     int baudPosition = 6; // selected position of the baud list; -1 for none
-    const char *answer = Answer;
+    const char* answer = Answer;
 };
 
-void PrintTo(const Case &c, std::ostream *os)
+void PrintTo(const Case& c, std::ostream* os)
 {
     *os << "button " << c.id;
-    for (const auto &[id, text] : c.entries)
+    for (const auto& [id, text] : c.entries)
         *os << " box " << id << "=\"" << text << "\"";
     for (int id : c.checked)
         *os << " checked " << id;
@@ -114,7 +114,7 @@ std::string Letters(int n, char c)
     return std::string(static_cast<std::size_t>(n), c);
 }
 
-const std::vector<Case> &Cases()
+const std::vector<Case>& Cases()
 {
     static const std::vector<Case> cases = {
         // Command panel: values.
@@ -491,13 +491,13 @@ std::string PriorLog(int panel)
 }
 
 // Sets the scene as the operator left it, then clicks the button through its command row.
-void Click(const Case &c, int linkIsTcp)
+void Click(const Case& c, int linkIsTcp)
 {
     fake::Reset();
     app.linkIsTcp = linkIsTcp;
     for (int id : EntryBoxIds)
         fake::entryBoxes[id] = "9" + std::to_string(id);
-    for (const auto &[id, text] : c.entries)
+    for (const auto& [id, text] : c.entries)
         fake::entryBoxes[id] = text;
     fake::checkedOptions = c.checked;
     if (c.baudPosition >= 0)
@@ -506,14 +506,14 @@ void Click(const Case &c, int linkIsTcp)
     for (int p = 0; p < PanelCount; ++p)
         LogOf(static_cast<Panel>(p)) = PriorLog(p);
 
-    const CommandRow *row = CommandFor(c.id);
+    const CommandRow* row = CommandFor(c.id);
     ASSERT_NE(row, nullptr);
     RunCommand(*row);
 }
 
-void CheckOutcome(const Case &c)
+void CheckOutcome(const Case& c)
 {
-    const Expected &e = c.expected;
+    const Expected& e = c.expected;
     int panel = static_cast<int>(c.panel);
     EXPECT_EQ(fake::Sent(), e.sent);
     if (e.clears) {
@@ -536,7 +536,7 @@ struct ButtonTest : ::testing::TestWithParam<Case> {
 
 TEST_P(ButtonTest, OverSerialLink)
 {
-    const Case &c = GetParam();
+    const Case& c = GetParam();
     Click(c, 0);
     CheckOutcome(c);
     EXPECT_EQ(fake::serialWrites, c.expected.sends);
@@ -546,7 +546,7 @@ TEST_P(ButtonTest, OverSerialLink)
 
 TEST_P(ButtonTest, OverTcpLink)
 {
-    const Case &c = GetParam();
+    const Case& c = GetParam();
     Click(c, 1);
     CheckOutcome(c);
     EXPECT_EQ(fake::tcpSends, c.expected.sends);
@@ -555,7 +555,7 @@ TEST_P(ButtonTest, OverTcpLink)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryButton, ButtonTest, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<Case> &info) {
+                         [](const ::testing::TestParamInfo<Case>& info) {
                              return "id" + std::to_string(info.param.id) + "_case" +
                                     std::to_string(info.index);
                          });
@@ -564,7 +564,7 @@ INSTANTIATE_TEST_SUITE_P(EveryButton, ButtonTest, ::testing::ValuesIn(Cases()),
 TEST(ButtonCases, CoverEveryCommandRow)
 {
     std::set<int> covered;
-    for (const Case &c : Cases())
+    for (const Case& c : Cases())
         covered.insert(c.id);
     for (int id = FirstDispatchId; id <= LastDispatchId; ++id) {
         if (CommandFor(id) != nullptr) {

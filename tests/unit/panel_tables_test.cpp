@@ -19,28 +19,28 @@ const Panel AllPanels[] = {Panel::Command, Panel::Status, Panel::Trigger, Panel:
 
 std::vector<ControlRow> ControlsOf(Panel panel)
 {
-    const PanelTable &table = TableOf(panel);
+    const PanelTable& table = TableOf(panel);
     return std::vector<ControlRow>(table.controls, table.controls + table.controlCount);
 }
 
 std::vector<CommandRow> CommandsOf(Panel panel)
 {
-    const PanelTable &table = TableOf(panel);
+    const PanelTable& table = TableOf(panel);
     return std::vector<CommandRow>(table.commands, table.commands + table.commandCount);
 }
 
 std::set<int> IdsOfKind(Panel panel, std::set<ControlKind> kinds)
 {
     std::set<int> ids;
-    for (const ControlRow &c : ControlsOf(panel))
+    for (const ControlRow& c : ControlsOf(panel))
         if (kinds.count(c.kind) != 0)
             ids.insert(c.id);
     return ids;
 }
 
-const ControlRow *FindControl(Panel panel, int id)
+const ControlRow* FindControl(Panel panel, int id)
 {
-    const PanelTable &table = TableOf(panel);
+    const PanelTable& table = TableOf(panel);
     for (int i = 0; i < table.controlCount; ++i)
         if (table.controls[i].id == id)
             return &table.controls[i];
@@ -51,7 +51,7 @@ const ControlRow *FindControl(Panel panel, int id)
 std::vector<std::vector<int>> OptionGroupsOf(Panel panel)
 {
     std::vector<std::vector<int>> groups;
-    for (const ControlRow &c : ControlsOf(panel)) {
+    for (const ControlRow& c : ControlsOf(panel)) {
         if (c.kind == ControlKind::FirstOption)
             groups.push_back({c.id});
         else if (c.kind == ControlKind::Option && !groups.empty())
@@ -108,16 +108,16 @@ TEST(PanelTables, OutputBoxCommonButtonsAndViewMenu)
          {269, ControlKind::PushButton, "Get Last Error", 380, 520, 120, 20},
          {274, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20}},
     };
-    for (const Common &common : commons) {
+    for (const Common& common : commons) {
         SCOPED_TRACE(static_cast<int>(common.panel));
-        const PanelTable &table = TableOf(common.panel);
+        const PanelTable& table = TableOf(common.panel);
         EXPECT_EQ(table.viewMenuId, common.viewMenuId);
         EXPECT_EQ(table.outputBoxId, common.outputBox.id);
         // Created first, in this order.
-        const ControlRow *expected[] = {&common.outputBox, &common.lastError, &common.clearDisplay};
+        const ControlRow* expected[] = {&common.outputBox, &common.lastError, &common.clearDisplay};
         for (int i = 0; i < 3; ++i) {
-            const ControlRow &got = table.controls[i];
-            const ControlRow &want = *expected[i];
+            const ControlRow& got = table.controls[i];
+            const ControlRow& want = *expected[i];
             EXPECT_EQ(got.id, want.id);
             EXPECT_EQ(got.kind, want.kind);
             EXPECT_STREQ(got.caption, want.caption);
@@ -133,7 +133,7 @@ TEST(PanelTables, IdentifiersUniqueAcrossPanelsAndMatchingTheirKind)
 {
     std::set<int> seen;
     for (Panel panel : AllPanels) {
-        for (const ControlRow &c : ControlsOf(panel)) {
+        for (const ControlRow& c : ControlsOf(panel)) {
             SCOPED_TRACE(c.caption);
             ASSERT_NE(c.caption, nullptr);
             if (c.kind == ControlKind::Label) {
@@ -152,7 +152,7 @@ TEST(PanelTables, IdentifiersUniqueAcrossPanelsAndMatchingTheirKind)
 }
 
 // The identifiers whose click starts a command, panel by panel.
-const std::map<Panel, std::set<int>> &HandledIds()
+const std::map<Panel, std::set<int>>& HandledIds()
 {
     static const std::map<Panel, std::set<int>> ids = {
         {Panel::Command, {116, 117, 118, 121, 124, 125, 126, 127, 128, 129, 131,
@@ -172,11 +172,11 @@ const std::map<Panel, std::set<int>> &HandledIds()
 TEST(PanelTables, ExactlyTheHandledIdentifiersHaveACommand)
 {
     std::map<int, Panel> owner;
-    for (const auto &[panel, ids] : HandledIds())
+    for (const auto& [panel, ids] : HandledIds())
         for (int id : ids)
             owner[id] = panel;
     for (int id = -2; id <= 400; ++id) {
-        const CommandRow *row = CommandFor(id);
+        const CommandRow* row = CommandFor(id);
         if (owner.count(id) == 0) {
             EXPECT_EQ(row, nullptr) << "id " << id;
             continue;
@@ -194,7 +194,7 @@ TEST(PanelTables, EveryPushButtonActsAndEveryRowIsReachable)
     for (Panel panel : AllPanels) {
         SCOPED_TRACE(static_cast<int>(panel));
         EXPECT_EQ(IdsOfKind(panel, {ControlKind::PushButton}), HandledIds().at(panel));
-        const PanelTable &table = TableOf(panel);
+        const PanelTable& table = TableOf(panel);
         for (int i = 0; i < table.commandCount; ++i)
             EXPECT_EQ(CommandFor(table.commands[i].id), &table.commands[i])
                 << "row " << table.commands[i].id << " is shadowed";
@@ -237,7 +237,7 @@ TEST(PanelTables, OptionGroups)
         SCOPED_TRACE(static_cast<int>(panel));
         EXPECT_EQ(OptionGroupsOf(panel), groups.at(panel));
         // No option button before the first one that starts a group.
-        for (const ControlRow &c : ControlsOf(panel)) {
+        for (const ControlRow& c : ControlsOf(panel)) {
             if (c.kind == ControlKind::FirstOption)
                 break;
             EXPECT_NE(c.kind, ControlKind::Option) << c.id;
@@ -249,10 +249,10 @@ TEST(PanelTables, ControlsStayInTheClientAreaAndOffTheOutputBox)
 {
     // The main window is 870 x 655 outside; its client area is somewhat smaller.
     for (Panel panel : AllPanels) {
-        const PanelTable &table = TableOf(panel);
-        const ControlRow &box = table.controls[0];
+        const PanelTable& table = TableOf(panel);
+        const ControlRow& box = table.controls[0];
         for (int i = 0; i < table.controlCount; ++i) {
-            const ControlRow &c = table.controls[i];
+            const ControlRow& c = table.controls[i];
             SCOPED_TRACE(std::to_string(c.id) + " " + c.caption);
             EXPECT_GE(c.x, 0);
             EXPECT_GE(c.y, 0);
@@ -271,7 +271,7 @@ TEST(PanelTables, StylesOfEachKind)
 {
     struct Style {
         ControlKind kind;
-        const char *className;
+        const char* className;
         std::uint32_t exStyle, style;
     };
     const Style styles[] = {
@@ -284,15 +284,15 @@ TEST(PanelTables, StylesOfEachKind)
         {ControlKind::Option, "BUTTON", 0x100, 0x40000009},
         {ControlKind::ListBox, "LISTBOX", 0, 0x40A00043},
     };
-    for (const Style &s : styles) {
-        const ControlStyle &got = StyleOf(s.kind);
+    for (const Style& s : styles) {
+        const ControlStyle& got = StyleOf(s.kind);
         EXPECT_STREQ(got.className, s.className);
         EXPECT_EQ(got.exStyle, s.exStyle);
         EXPECT_EQ(got.style, s.style);
     }
 }
 
-bool EndsWith(const char *text, const char *end)
+bool EndsWith(const char* text, const char* end)
 {
     std::size_t n = std::strlen(text), m = std::strlen(end);
     return n >= m && std::strcmp(text + n - m, end) == 0;
@@ -300,7 +300,7 @@ bool EndsWith(const char *text, const char *end)
 
 bool IsKind(Panel panel, int id, ControlKind kind)
 {
-    const ControlRow *c = FindControl(panel, id);
+    const ControlRow* c = FindControl(panel, id);
     return c != nullptr && c->kind == kind;
 }
 
@@ -309,7 +309,7 @@ bool IsKind(Panel panel, int id, ControlKind kind)
 TEST(PanelTables, CommandRowsAreWellFormed)
 {
     for (Panel panel : AllPanels) {
-        for (const CommandRow &row : CommandsOf(panel)) {
+        for (const CommandRow& row : CommandsOf(panel)) {
             SCOPED_TRACE("row " + std::to_string(row.id));
             EXPECT_EQ(row.panel, panel);
             EXPECT_TRUE(IsKind(panel, row.id, ControlKind::PushButton));
@@ -345,7 +345,7 @@ TEST(PanelTables, CommandRowsAreWellFormed)
                 ASSERT_NE(row.reason, nullptr);
                 EXPECT_TRUE(EndsWith(row.reason, ". \r\n Command not sent"));
                 std::vector<int> asked;
-                for (const OptionChoice &option : row.options) {
+                for (const OptionChoice& option : row.options) {
                     if (option.id == 0)
                         break;
                     asked.push_back(option.id);

@@ -7,7 +7,8 @@
 #include "console/transaction.h"
 #include "tests/unit/fakes.h"
 
-namespace {
+namespace
+{
 
 struct TransactionTest : ::testing::Test {
     void SetUp() override { fake::Reset(); }
@@ -38,8 +39,7 @@ TEST_F(TransactionTest, QueryShowsAnswerUpToLineFeedKeepingCarriageReturn)
     fake::answers.push_back("120.00\r\nrest");
     Store("MEAS:VOLT?\n");
     QueryCommand(Panel::Command);
-    EXPECT_EQ(LogOf(Panel::Command),
-              "Sending command:  MEAS:VOLT?\r\n \r\n120.00\r\r\n \r\nolder");
+    EXPECT_EQ(LogOf(Panel::Command), "Sending command:  MEAS:VOLT?\r\n \r\n120.00\r\r\n \r\nolder");
 }
 
 TEST_F(TransactionTest, QueryLineFeedFlagOnlyAfterAnAnswer)
@@ -176,7 +176,8 @@ TEST_F(TransactionTest, ValueThatDoesNotFitIsRefusedWithoutOverrun)
 TEST_F(TransactionTest, RejectionAfterKeywordDropsItsBlank)
 {
     Store("VOLT:RANG ");
-    RejectCommand(Panel::Command, ", need to select High(270V) or Low(135V). \r\n Command not sent");
+    RejectCommand(Panel::Command,
+                  ", need to select High(270V) or Low(135V). \r\n Command not sent");
     EXPECT_EQ(LogOf(Panel::Command), "Could not send command:  VOLT:RANG, need to select "
                                      "High(270V) or Low(135V). \r\n Command not sent\r\n \r\n");
 }
