@@ -2,12 +2,15 @@
 #   make test   install what is missing, build all three configurations, run all test layers
 #   make run    install, build, start tessaly-sim and open Tessaly.exe under Wine
 #   make dist   pack both programs with their Boot Loader folders into build/dist/
+#   make bench  measure click, start-up and discovery times under Wine (build/win64/bench.txt)
+#   make soak   10,000 random commands with random instrument faults
+#   make fuzz   run each fuzzer for ten minutes, keeping new inputs
 SHELL := /bin/bash
 NATIVE := build/native
 WIN64 := build/win64
 WIN32 := build/win32
 
-.PHONY: setup build test run dist unit e2e fuzz fuzz-short clean
+.PHONY: setup build test run dist bench soak unit e2e fuzz fuzz-short clean
 
 setup:
 	@if [ "$$(id -u)" = 0 ]; then bash scripts/setup.sh; else sudo bash scripts/setup.sh; fi
@@ -49,6 +52,13 @@ run: build
 
 dist: build
 	scripts/dist.sh $(WIN64) $(WIN32) build/dist
+
+bench: build
+	scripts/bench.sh $(WIN64) $(NATIVE) $(WIN64)/bench.txt
+
+soak: build
+	TESSALY_SOAK_COMMANDS=10000 TESSALY_SOAK_SEED=$${TESSALY_SOAK_SEED:-$$RANDOM} \
+	  tests/e2e/run.sh $(WIN64) $(NATIVE) -R e2e_soak
 
 clean:
 	rm -rf build

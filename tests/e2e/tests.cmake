@@ -33,3 +33,7 @@ add_executable(run_session tests/e2e/run_session.cpp tests/e2e/gui_driver.cpp)
 target_compile_options(run_session PRIVATE ${OWN_WARNINGS})
 target_link_libraries(run_session PRIVATE tessaly_core user32 gdi32)
 target_link_options(run_session PRIVATE ${STATIC_RUNTIME})
+
+include(${CMAKE_SOURCE_DIR}/tests/e2e/soak.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/tests/e2e/hostile_lan.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/bench/bench.cmake OPTIONAL)

@@ -1,0 +1,372 @@
+// LAN discovery on a hostile network: hosts that answer with the largest datagrams UDP carries,
+// replies without carriage returns, a burst of 1,000 datagrams, and replies in an order chosen to
+// catch a scan that runs past the bytes received. The run must not crash, every entry must hold
+// only bytes of its own datagram, and the run must end one quiet second after the last datagram.
+// Runs under tests/e2e/netns.sh with-hosts (three simulated hosts on a private bridge); the
+// ordered replies come from a responder thread in this process, which hears the broadcast
+// question on the test run's own side of the bridge.
+#include <gtest/gtest.h>
+
+#include <winsock2.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_state.h"
+#include "link/discovery.h"
+#include "tests/e2e/gui_fixture.h"
+#include "tests/e2e/link_test_platform.h"
+
+namespace
+{
+
+constexpr DWORD StatusBoxStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
+constexpr std::size_t LargestDatagram = 65507; // the largest UDP payload over IPv4
+constexpr int BurstSize = 1000;
+
+struct Host {
+    std::string name, address, mac;
+    int controlPort;
+};
+
+// The simulated hosts that netns.sh started: "NAME,ADDRESS,MAC,PORT" words.
+std::vector<Host> LanHosts()
+{
+    std::vector<Host> hosts;
+    const char* words = std::getenv("TESSALY_LAN_HOSTS");
+    std::istringstream in(words != nullptr ? words : "");
+    for (std::string word; in >> word;) {
+        std::replace(word.begin(), word.end(), ',', ' ');
+        Host h;
+        std::istringstream fields(word);
+        if (fields >> h.name >> h.address >> h.mac >> h.controlPort)
+            hosts.push_back(h);
+    }
+    return hosts;
+}
+
+// One line to a host's control channel; its reply line.
+std::string HostControl(const Host& host, const std::string& line)
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(host.controlPort));
+    address.sin_addr.s_addr = inet_addr(host.address.c_str());
+    std::string reply = "<no control channel>";
+    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        reply.clear();
+        std::string request = line + "\n";
+        send(s, request.data(), static_cast<int>(request.size()), 0);
+        DWORD timeoutMs = 5000;
+        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+                   sizeof timeoutMs);
+        char c;
+        while (recv(s, &c, 1, 0) == 1 && c != '\n')
+            reply += c;
+    }
+    closesocket(s);
+    WSACleanup();
+    return reply;
+}
+
+std::string Entry(const std::string& address, const std::string& host, const std::string& mac)
+{
+    return "\r\n IP Address: " + address + "\r\n \r\n Host Name: " + host +
+           "\r\n \r\n MAC Address: " + mac + "\r\n----------";
+}
+
+// The entries of a result text, each from its "\r\n IP Address: " on, in the order shown. A host
+// name may itself hold that mark only if bytes of another datagram leaked into it, which the
+// tests below rule out by comparing whole texts.
+std::vector<std::string> EntriesOf(const std::string& text)
+{
+    std::vector<std::string> entries;
+    const std::string mark = "\r\n IP Address: ";
+    std::size_t at = text.find(mark);
+    while (at != std::string::npos) {
+        std::size_t next = text.find(mark, at + mark.size());
+        entries.push_back(text.substr(at, next == std::string::npos ? next : next - at));
+        at = next;
+    }
+    return entries;
+}
+
+double NowMs()
+{
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Answers one discovery question with the given datagrams, in order, as fast as it can send them.
+struct Responder {
+    std::vector<std::string> replies;
+    std::string askerAddress; // the question's source address, where the replies come from
+    double lastSentMs = 0;    // when the last reply had been sent
+    int sent = 0;
+    std::atomic<bool> ready{false};
+    std::thread thread;
+
+    void Start()
+    {
+        thread = std::thread([this] { Run(); });
+        for (int i = 0; i < 500 && !ready; ++i)
+            Sleep(5);
+    }
+    void Join()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+
+    void Run()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        sockaddr_in own{};
+        own.sin_family = AF_INET;
+        own.sin_port = htons(DiscoveryPort);
+        own.sin_addr.s_addr = htonl(INADDR_ANY);
+        if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&own), sizeof own) != 0) {
+            closesocket(s);
+            WSACleanup();
+            ready = true;
+            return;
+        }
+        DWORD timeoutMs = 5000;
+        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+                   sizeof timeoutMs);
+        ready = true;
+        std::vector<char> question(LargestDatagram + 1);
+        sockaddr_in asker{};
+        int askerLength = sizeof asker;
+        int got = recvfrom(s, question.data(), static_cast<int>(question.size()), 0,
+                           reinterpret_cast<sockaddr*>(&asker), &askerLength);
+        if (got == DiscoveryQuestionLength &&
+            std::string(question.data(), static_cast<std::size_t>(got)) == DiscoveryQuestion) {
+            askerAddress = inet_ntoa(asker.sin_addr);
+            for (const std::string& reply : replies) {
+                if (sendto(s, reply.data(), static_cast<int>(reply.size()), 0,
+                           reinterpret_cast<sockaddr*>(&asker), askerLength) != SOCKET_ERROR)
+                    ++sent;
+            }
+            lastSentMs = NowMs();
+        }
+        closesocket(s);
+        WSACleanup();
+    }
+};
+
+class HostileLanTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        if (hosts.size() < 3)
+            GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
+        app = AppState{};
+        statusBoxes.clear();
+        // A stand-in for the Configuration dialog: its status box is the child with id 1012.
+        dialog = CreateWindowExA(0, "STATIC", "Configuration", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300,
+                                 nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", StatusBoxStyle, 0, 0, 500, 250,
+                                  dialog, reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr,
+                                  nullptr),
+                  nullptr);
+        app.configDialog = dialog;
+        for (const Host& h : hosts)
+            ASSERT_EQ(HostControl(h, "discovery silent"), "ok") << h.name;
+    }
+    void TearDown() override
+    {
+        for (const Host& h : hosts)
+            HostControl(h, "discovery silent");
+        if (dialog != nullptr)
+            DestroyWindow(dialog);
+    }
+
+    // One discovery run as the dialog's button does it: what the status box shows, and when the
+    // run ended.
+    std::string Discover(double& endedMs)
+    {
+        SetDlgItemTextA(dialog, DiscoveryStatusBoxId, "Disconnected");
+        DiscoverInstruments();
+        endedMs = NowMs();
+        HWND box = GetDlgItem(dialog, DiscoveryStatusBoxId);
+        std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+        shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
+        return shown;
+    }
+
+    std::vector<Host> hosts = LanHosts();
+    HWND dialog = nullptr;
+};
+
+// The three kinds of hostile host at once. The burst fills the receiving socket's buffer faster
+// than the run empties it, so the system drops datagrams, the largest one among them at times;
+// every one that arrives is listed once, and nothing else.
+TEST_F(HostileLanTest, HugeRepliesRepliesWithoutCarriageReturnAndABurstFromThreeHosts)
+{
+    const Host& huge = hosts[0];
+    const Host& plain = hosts[1];
+    const Host& burst = hosts[2];
+    ASSERT_EQ(HostControl(huge, "discovery huge"), "ok");  // name CR MAC CR, padded to 65,507
+    ASSERT_EQ(HostControl(plain, "discovery nocr"), "ok"); // name LF MAC LF
+    ASSERT_EQ(HostControl(burst, "discovery burst " + std::to_string(BurstSize)), "ok");
+
+    double start = NowMs();
+    double ended = 0;
+    std::string shown = Discover(ended);
+    ASSERT_EQ(shown.rfind(DiscoveryHeader, 0), 0u) << shown.substr(0, 200);
+    EXPECT_EQ(shown, app.DiscoveryText) << "the status box did not take the whole list";
+
+    const std::string hugeEntry = Entry(huge.address, huge.name, huge.mac);
+    const std::string plainEntry = Entry(plain.address, plain.name + "\n" + plain.mac + "\n", "");
+    const std::string burstEntry = Entry(burst.address, burst.name, burst.mac);
+    int hugeCount = 0, plainCount = 0, burstCount = 0;
+    std::size_t listed = 0;
+    for (const std::string& entry : EntriesOf(shown)) {
+        hugeCount += entry == hugeEntry;
+        plainCount += entry == plainEntry;
+        burstCount += entry == burstEntry;
+        EXPECT_TRUE(entry == hugeEntry || entry == plainEntry || entry == burstEntry)
+            << "an entry holds bytes that its datagram did not: " << entry.substr(0, 300);
+        listed += entry.size();
+    }
+    EXPECT_EQ(std::string(DiscoveryHeader).size() + listed, shown.size());
+    EXPECT_LE(hugeCount, 1);
+    EXPECT_LE(plainCount, 1);
+    EXPECT_LE(burstCount, BurstSize);
+    EXPECT_GE(hugeCount + plainCount + burstCount, 1);
+    RecordProperty("burst_listed", burstCount);
+    std::printf("hostile LAN: listed %d of 1 huge, %d of 1 without carriage return, %d of %d "
+                "burst datagrams; run of %.0f ms\n",
+                hugeCount, plainCount, burstCount, BurstSize, ended - start);
+    EXPECT_GE(ended - start, 1000.0);
+    EXPECT_LE(ended - start, 4000.0) << "the run went on long after the replies";
+    EXPECT_TRUE(statusBoxes.empty());
+}
+
+// Replies in an order that shows a scan past the end of a datagram: each shorter one follows a
+// longer one whose bytes stay in the receive buffer behind it. Then a burst of 1,000.
+TEST_F(HostileLanTest, EachEntryHoldsOnlyTheBytesOfItsOwnDatagram)
+{
+    const std::string hugeWithFields = "HUGE\rAA-BB\r" + std::string(LargestDatagram - 11, '.');
+    const std::string hugeName(LargestDatagram, 'N');
+    Responder responder;
+    responder.replies = {
+        hugeWithFields,                 // fields at the front, padding behind
+        "SHORT",                        // no carriage return: all host name
+        "NAME\rMAC",                    // one carriage return: MAC up to the end
+        hugeName,                       // 65,507 bytes of host name
+        "\r",                           // empty host name and MAC address
+        std::string(),                  // no payload at all
+        std::string("A\0B\rC\0D\r", 8), // zero bytes inside the fields
+        "NODE\r\nAA-BB\r\n",            // a line feed starts the MAC address text
+    };
+    const std::size_t ordered = responder.replies.size();
+    for (int i = 0; i < BurstSize; ++i)
+        responder.replies.push_back("BURST-" + std::to_string(i) + "\r00-00\r");
+    responder.Start();
+    ASSERT_TRUE(responder.ready);
+
+    double ended = 0;
+    std::string shown = Discover(ended);
+    responder.Join();
+    ASSERT_FALSE(responder.askerAddress.empty()) << "the responder did not hear the question";
+    ASSERT_EQ(responder.sent, static_cast<int>(responder.replies.size()));
+    const std::string& from = responder.askerAddress;
+
+    std::vector<std::string> expected = {
+        Entry(from, "HUGE", "AA-BB"),   Entry(from, "SHORT", ""), Entry(from, "NAME", "MAC"),
+        Entry(from, hugeName, ""),      Entry(from, "", ""),      Entry(from, "", ""),
+        Entry(from, "A B", "C D"), // a zero byte is shown as a space
+        Entry(from, "NODE", "\nAA-BB"),
+    };
+    std::vector<std::string> entries = EntriesOf(shown);
+    ASSERT_GE(entries.size(), ordered);
+    for (std::size_t i = 0; i < ordered; ++i)
+        EXPECT_EQ(entries[i], expected[i]) << "reply " << i;
+    // The burst, in the order sent; some may have been dropped by a full receive buffer.
+    std::size_t next = 0;
+    for (std::size_t i = ordered; i < entries.size(); ++i) {
+        bool found = false;
+        while (!found && next < static_cast<std::size_t>(BurstSize))
+            found = entries[i] == Entry(from, "BURST-" + std::to_string(next++), "00-00");
+        EXPECT_TRUE(found) << "entry " << i << " is no reply of the burst, or out of order: "
+                           << entries[i].substr(0, 200);
+    }
+    std::printf("hostile LAN: %zu of %d burst datagrams listed; the run ended %.0f ms after the "
+                "last was sent\n",
+                entries.size() - ordered, BurstSize, ended - responder.lastSentMs);
+    EXPECT_GE(ended - responder.lastSentMs, 950.0) << "the run did not wait for a quiet second";
+    EXPECT_LE(ended - responder.lastSentMs, 1600.0) << "the run did not end after a quiet second";
+    EXPECT_TRUE(statusBoxes.empty());
+}
+
+// The real program, its own Configuration dialog, the same three hostile hosts.
+class HostileLanProgramTest : public ProgramTest
+{
+};
+
+TEST_F(HostileLanProgramTest, TheProgramListsWhatCameAndGoesOn)
+{
+    std::vector<Host> hosts = LanHosts();
+    if (hosts.size() < 3)
+        GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
+    ASSERT_EQ(HostControl(hosts[0], "discovery hugename"), "ok");
+    ASSERT_EQ(HostControl(hosts[1], "discovery nocr"), "ok");
+    ASSERT_EQ(HostControl(hosts[2], "discovery burst " + std::to_string(BurstSize)), "ok");
+    HWND dialog = OpenConfiguration();
+    ASSERT_NE(dialog, nullptr);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(Click(program, DialogControl(dialog, DiscoverButton), 30000), Settled::Done);
+    DWORD elapsed = GetTickCount() - start;
+    for (const Host& h : hosts)
+        HostControl(h, "discovery silent");
+    ASSERT_TRUE(ProgramRunning(program));
+
+    std::string shown = TextOf(DialogControl(dialog, DialogStatusText));
+    ASSERT_EQ(shown.rfind(DiscoveryHeader, 0), 0u) << shown.substr(0, 200);
+    std::string hugeName = hosts[0].name;
+    hugeName.append(LargestDatagram - hugeName.size(), 'N');
+    const std::string hugeEntry = Entry(hosts[0].address, hugeName, "");
+    const std::string plainEntry =
+        Entry(hosts[1].address, hosts[1].name + "\n" + hosts[1].mac + "\n", "");
+    const std::string burstEntry = Entry(hosts[2].address, hosts[2].name, hosts[2].mac);
+    int hugeCount = 0, plainCount = 0, burstCount = 0;
+    for (const std::string& entry : EntriesOf(shown)) {
+        hugeCount += entry == hugeEntry;
+        plainCount += entry == plainEntry;
+        burstCount += entry == burstEntry;
+        EXPECT_TRUE(entry == hugeEntry || entry == plainEntry || entry == burstEntry)
+            << entry.substr(0, 300);
+    }
+    EXPECT_LE(hugeCount, 1);
+    EXPECT_LE(plainCount, 1);
+    EXPECT_LE(burstCount, BurstSize);
+    EXPECT_GE(hugeCount + plainCount + burstCount, 1);
+    EXPECT_LE(elapsed, 6000u);
+    std::printf("hostile LAN, real program: listed %d of 1 huge, %d of 1 without carriage "
+                "return, %d of %d burst datagrams in %lu ms\n",
+                hugeCount, plainCount, burstCount, BurstSize, static_cast<unsigned long>(elapsed));
+
+    // The program goes on: the dialog closes and a command still runs.
+    ASSERT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::Done);
+    ASSERT_EQ(Click(program, ControlOf(136)), Settled::Done); // "*CLS" with no link open
+    EXPECT_EQ(OutputOf(Panel::Command).rfind("Sending command:  *CLS", 0), 0u);
+}
+
+} // namespace
