@@ -44,9 +44,14 @@ static bool InsertNewestEntry(HWND box, const std::string& log, std::size_t newE
 // set instead, never a different text.
 void ShowOutputLog(Panel panel, std::size_t newEntryLength)
 {
-    HWND box = GetDlgItem(app.mainWindow, TableOf(panel).outputBoxId);
+    // The output box is the first control each panel creates: its handle is kept, so no search
+    // through the main window's two hundred children is needed.
+    HWND box = app.controls[static_cast<int>(panel)][0];
     const std::string& log = LogOf(panel);
-    if (!InsertNewestEntry(box, log, newEntryLength))
+    bool inserted = InsertNewestEntry(box, log, newEntryLength);
+    if (inserted && SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0)
+        return; // the view is already at the top, where the entry went in
+    if (!inserted)
         SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(log.c_str()));
     SendMessageA(box, EM_SETSEL, 0, 0);
     SendMessageA(box, EM_SCROLLCARET, 0, 0);

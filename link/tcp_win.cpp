@@ -139,9 +139,11 @@ void TcpReceive()
     int received = 0;
     DWORD start = GetTickCount();
     while (received < ResponseBufferSize) {
+        // The first wait is the socket's own receive time-out of five seconds; the pieces that
+        // follow get what is left of those five seconds.
         DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= static_cast<DWORD>(TcpReceiveTimeoutMs) ||
-            !WaitReadable(TcpReceiveTimeoutMs - elapsed))
+        if (received > 0 && (elapsed >= static_cast<DWORD>(TcpReceiveTimeoutMs) ||
+                             !WaitReadable(TcpReceiveTimeoutMs - elapsed)))
             break;
         // Look first, then take only up to the line feed, so a following answer stays queued.
         int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);
