@@ -20,6 +20,7 @@
 #include "app/app_state.h"
 #include "link/discovery.h"
 #include "tests/e2e/gui_fixture.h"
+#include "tests/e2e/lan_hosts.h"
 #include "tests/e2e/link_test_platform.h"
 
 namespace
@@ -29,76 +30,6 @@ constexpr DWORD StatusBoxStyle =
     WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
 constexpr std::size_t LargestDatagram = 65507; // the largest UDP payload over IPv4
 constexpr int BurstSize = 1000;
-
-struct Host {
-    std::string name, address, mac;
-    int controlPort;
-};
-
-// The simulated hosts that netns.sh started: "NAME,ADDRESS,MAC,PORT" words.
-std::vector<Host> LanHosts()
-{
-    std::vector<Host> hosts;
-    const char* words = std::getenv("TESSALY_LAN_HOSTS");
-    std::istringstream in(words != nullptr ? words : "");
-    for (std::string word; in >> word;) {
-        std::replace(word.begin(), word.end(), ',', ' ');
-        Host h;
-        std::istringstream fields(word);
-        if (fields >> h.name >> h.address >> h.mac >> h.controlPort)
-            hosts.push_back(h);
-    }
-    return hosts;
-}
-
-// One line to a host's control channel; its reply line.
-std::string HostControl(const Host& host, const std::string& line)
-{
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<u_short>(host.controlPort));
-    address.sin_addr.s_addr = inet_addr(host.address.c_str());
-    std::string reply = "<no control channel>";
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        reply.clear();
-        std::string request = line + "\n";
-        send(s, request.data(), static_cast<int>(request.size()), 0);
-        DWORD timeoutMs = 5000;
-        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
-                   sizeof timeoutMs);
-        char c;
-        while (recv(s, &c, 1, 0) == 1 && c != '\n')
-            reply += c;
-    }
-    closesocket(s);
-    WSACleanup();
-    return reply;
-}
-
-std::string Entry(const std::string& address, const std::string& host, const std::string& mac)
-{
-    return "\r\n IP Address: " + address + "\r\n \r\n Host Name: " + host +
-           "\r\n \r\n MAC Address: " + mac + "\r\n----------";
-}
-
-// The entries of a result text, each from its "\r\n IP Address: " on, in the order shown. A host
-// name may itself hold that mark only if bytes of another datagram leaked into it, which the
-// tests below rule out by comparing whole texts.
-std::vector<std::string> EntriesOf(const std::string& text)
-{
-    std::vector<std::string> entries;
-    const std::string mark = "\r\n IP Address: ";
-    std::size_t at = text.find(mark);
-    while (at != std::string::npos) {
-        std::size_t next = text.find(mark, at + mark.size());
-        entries.push_back(text.substr(at, next == std::string::npos ? next : next - at));
-        at = next;
-    }
-    return entries;
-}
 
 double NowMs()
 {

@@ -23,13 +23,18 @@ int SimControlPort()
 
 std::string SimControl(const std::string& line)
 {
+    return SimControlAt("127.0.0.1", SimControlPort(), line);
+}
+
+std::string SimControlAt(const std::string& host, int port, const std::string& line)
+{
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<u_short>(SimControlPort()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<u_short>(port));
+    address.sin_addr.s_addr = inet_addr(host.c_str());
     std::string reply;
     if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
         std::string request = line + "\n";

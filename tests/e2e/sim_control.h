@@ -9,8 +9,10 @@
 int SimTcpPort();
 int SimControlPort();
 
-// Sends one control line and returns the reply line without its line feed.
+// Sends one control line and returns the reply line without its line feed: to the simulator on
+// loopback, or to one at its own address.
 std::string SimControl(const std::string& line);
+std::string SimControlAt(const std::string& address, int port, const std::string& line);
 
 // The bytes the instrument received since the last SimClear, decoded.
 std::string SimRecord(const char* which = nullptr);

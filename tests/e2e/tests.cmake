@@ -2,7 +2,7 @@
 # simulated instrument and the private network first).
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
 
-add_library(sim_control STATIC tests/e2e/sim_control.cpp)
+add_library(sim_control STATIC tests/e2e/sim_control.cpp tests/e2e/lan_hosts.cpp)
 target_include_directories(sim_control PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(sim_control PUBLIC ws2_32)
 
