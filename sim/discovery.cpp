@@ -1,9 +1,8 @@
 // Discovery replies of the simulated instrument: host name, CR, MAC text, CR, or a fault.
 #include "sim/discovery.h"
+#include "sim/faults.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <sstream>
 
 namespace
 {
@@ -36,27 +35,16 @@ std::string Padded(std::string text, char fill)
 
 bool ParseDiscoveryFault(const std::string& text, DiscoveryFault& out)
 {
-    std::istringstream in(text);
-    std::string name;
-    std::string arg;
-    std::string extra;
-    in >> name >> arg >> extra;
-    if (!extra.empty())
+    NamedNumber words;
+    if (!ParseNamedNumber(text, words))
         return false;
     for (const DiscoveryName& d : DiscoveryNames) {
-        if (name != d.name)
+        if (words.name != d.name)
             continue;
-        if (!d.hasCount) {
-            if (!arg.empty())
-                return false;
-            out = DiscoveryFault{d.kind, 1};
-            return true;
-        }
-        char* end = nullptr;
-        const long count = std::strtol(arg.c_str(), &end, 10);
-        if (arg.empty() || *end != '\0' || count < 1 || count > BurstMax)
+        if (words.hasNumber != d.hasCount ||
+            (d.hasCount && (words.number < 1 || words.number > BurstMax)))
             return false;
-        out = DiscoveryFault{d.kind, static_cast<int>(count)};
+        out = DiscoveryFault{d.kind, d.hasCount ? static_cast<int>(words.number) : 1};
         return true;
     }
     return false;

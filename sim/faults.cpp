@@ -38,29 +38,33 @@ std::uint32_t NextRandom(std::uint32_t& state)
 
 } // namespace
 
-bool ParseFault(const std::string& text, Fault& out)
+bool ParseNamedNumber(const std::string& text, NamedNumber& out)
 {
     std::istringstream in(text);
-    std::string name;
-    std::string arg;
+    std::string number;
     std::string extra;
-    in >> name >> arg >> extra;
+    in >> out.name >> number >> extra;
     if (!extra.empty())
         return false;
+    out.hasNumber = !number.empty();
+    if (!out.hasNumber)
+        return true;
+    char* end = nullptr;
+    out.number = std::strtol(number.c_str(), &end, 10);
+    return *end == '\0';
+}
+
+bool ParseFault(const std::string& text, Fault& out)
+{
+    NamedNumber words;
+    if (!ParseNamedNumber(text, words))
+        return false;
     for (const FaultName& f : FaultNames) {
-        if (name != f.name)
+        if (words.name != f.name)
             continue;
-        if (!f.hasArg) {
-            if (!arg.empty())
-                return false;
-            out = Fault{f.kind, 0};
-            return true;
-        }
-        char* end = nullptr;
-        const long value = std::strtol(arg.c_str(), &end, 10);
-        if (arg.empty() || *end != '\0' || value < 0 || value > f.argMax)
+        if (words.hasNumber != f.hasArg || words.number < 0 || words.number > f.argMax)
             return false;
-        out = Fault{f.kind, value};
+        out = Fault{f.kind, words.number};
         return true;
     }
     return false;

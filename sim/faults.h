@@ -13,6 +13,15 @@ struct Fault {
     long arg = 0; // milliseconds for late and split, a byte count for long and garbage
 };
 
+// "NAME" or "NAME NUMBER", the shape of the control channel's fault commands. False when the
+// number is not a whole decimal number or more words follow.
+struct NamedNumber {
+    std::string name;
+    bool hasNumber = false;
+    long number = 0;
+};
+bool ParseNamedNumber(const std::string& text, NamedNumber& out);
+
 // Reads "none", "silent", "late MS", "split MS", "long N", "nolf", "close", "garbage N", "zero".
 bool ParseFault(const std::string& text, Fault& out);
 std::string FaultText(const Fault& fault);
