@@ -438,19 +438,6 @@ void MeasureDiscovery(Program& program, int runs, std::vector<double>& times, in
     PostAndWait(program, dialog, WM_CLOSE);
 }
 
-// Wine without a window manager waits two seconds for each hidden top-level window; windows that
-// Wine manages itself do not wait (as the GUI tests set it).
-void UnmanagedWineWindows()
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    for (const char* name : {"Managed", "Decorated"})
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-    RegCloseKey(key);
-}
-
 std::string Verdict(const Goal& goal)
 {
     return goal.value <= goal.limit ? "met" : "MISSED";
@@ -468,7 +455,6 @@ int main(int argc, char** argv)
     const int startRuns = std::max(3, Setting("TESSALY_BENCH_STARTS", 11));
     const int discoveryRuns = std::max(1, Setting("TESSALY_BENCH_DISCOVERIES", 5));
     const int longEntries = 3000;
-    UnmanagedWineWindows();
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
 

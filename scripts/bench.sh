@@ -49,7 +49,7 @@ display=:$((90 + RANDOM % 400))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
-"$here/wine-prefix.sh"
+"$here/wine-prefix.sh" --no-window-manager
 
 simout="$win64/bench-sim.out"
 "$native/tessaly-sim" --tcp-port "$TESSALY_SIM_TCP" --control-port "$TESSALY_SIM_CONTROL" \

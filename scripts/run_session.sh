@@ -60,14 +60,7 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 echo "== Preparing the Wine prefix $WINEPREFIX"
-"$here/wine-prefix.sh"
-# Without a window manager Wine draws the frames itself, and hidden windows do not wait for one.
-if [ ! -f "$WINEPREFIX/.tessaly-session" ]; then
-  for name in Managed Decorated; do
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v "$name" /t REG_SZ /d N /f >/dev/null 2>&1
-  done
-  touch "$WINEPREFIX/.tessaly-session"
-fi
+"$here/wine-prefix.sh" --no-window-manager
 
 export TESSALY_PROGRAM="Z:${win64//\//\\}\\Tessaly.exe"
 export TESSALY_SCREENSHOT_DIR="$out"

@@ -92,32 +92,3 @@ bool WaitSimConnections(int count, DWORD limitMs)
     }
     return true;
 }
-
-namespace
-{
-
-// Under Wine on a virtual display without a window manager, every hidden or destroyed top-level
-// window waits two seconds for a manager to withdraw it. Windows that Wine manages and decorates
-// itself do not wait; the setting is read by each program that starts after it is written.
-class WineDisplaySettings : public ::testing::Environment
-{
-  public:
-    void SetUp() override
-    {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr)
-            return;
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        for (const char* name : {"Managed", "Decorated"})
-            RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        RegCloseKey(key);
-    }
-};
-
-const auto* const wineDisplaySettings =
-    ::testing::AddGlobalTestEnvironment(new WineDisplaySettings);
-
-} // namespace

@@ -8,13 +8,6 @@
 namespace
 {
 
-constexpr const char* StepsText =
-    "Steps for using the bootloader:\r\n   Close all RS-232, USB, and Ethernet connections\r\n"
-    "   Turn off unit\r\n   Move boot loader switch to the UP position\r\n   Turn unit on\r\n"
-    " \r\nIn the popup boot loader window:\r\n   Click Connect\r\n   Load Hex File\r\n"
-    "   Erase-Program-Verify\r\n   Run application\r\n \r\n \r\nNote: the communication "
-    "configuration parameters and password will be reset to default.";
-
 struct MenuRow {
     const char* popup;
     const char* item;

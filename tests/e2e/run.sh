@@ -43,7 +43,7 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 
-"$(dirname "$0")/../../scripts/wine-prefix.sh"
+"$(dirname "$0")/../../scripts/wine-prefix.sh" --no-window-manager
 
 program=$(ls "$win64"/Tessaly.exe 2>/dev/null || true)
 [ -n "$program" ] && export TESSALY_PROGRAM="Z:${program//\//\\}"

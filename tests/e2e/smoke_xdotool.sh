@@ -43,11 +43,7 @@ pids+=($!)
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
-"$(dirname "$0")/../../scripts/wine-prefix.sh"
-# Without a window manager Wine draws the frames itself; unmanaged windows also do not wait for
-# a manager when they are hidden.
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+"$(dirname "$0")/../../scripts/wine-prefix.sh" --no-window-manager
 
 simout="$win64/smoke-sim.out"
 "$native/tessaly-sim" --tcp-port "$tcp_port" --control-port "$control_port" >"$simout" 2>&1 &
