@@ -26,8 +26,6 @@
 namespace
 {
 
-constexpr DWORD StatusBoxStyle =
-    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
 constexpr std::size_t LargestDatagram = 65507; // the largest UDP payload over IPv4
 constexpr int BurstSize = 1000;
 
@@ -108,14 +106,8 @@ class HostileLanTest : public ::testing::Test
             GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
         app = AppState{};
         statusBoxes.clear();
-        // A stand-in for the Configuration dialog: its status box is the child with id 1012.
-        dialog = CreateWindowExA(0, "STATIC", "Configuration", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300,
-                                 nullptr, nullptr, nullptr, nullptr);
+        dialog = MakeStandInDialog();
         ASSERT_NE(dialog, nullptr);
-        ASSERT_NE(CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", StatusBoxStyle, 0, 0, 500, 250,
-                                  dialog, reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr,
-                                  nullptr),
-                  nullptr);
         app.configDialog = dialog;
         for (const Host& h : hosts)
             ASSERT_EQ(HostControl(h, "discovery silent"), "ok") << h.name;

@@ -24,9 +24,6 @@
 namespace
 {
 
-constexpr DWORD StatusBoxStyle =
-    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
-
 std::string Header()
 {
     return " Devices Discovered:\r\n----------";
@@ -42,15 +39,8 @@ struct DiscoveryTest : ::testing::Test {
             GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
         app = AppState{};
         statusBoxes.clear();
-        // A stand-in for the Configuration dialog: its status box is the child with id 1012.
-        dialog = CreateWindowExA(0, "STATIC", "Configuration", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300,
-                                 nullptr, nullptr, nullptr, nullptr);
+        dialog = MakeStandInDialog();
         ASSERT_NE(dialog, nullptr);
-        // Styled as the dialog's box: multi-line, read-only, scrolling sideways, never wrapping.
-        HWND box =
-            CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", StatusBoxStyle, 0, 0, 500, 250, dialog,
-                            reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr, nullptr);
-        ASSERT_NE(box, nullptr);
         app.configDialog = dialog;
         for (const Host& h : hosts)
             ASSERT_EQ(HostControl(h, "discovery silent"), "ok") << h.name;
@@ -218,13 +208,8 @@ TEST(DiscoveryWithoutRoute, UnsendableQuestionIsReportedAndTheBoxKeepsItsText)
         GTEST_SKIP() << "needs tests/e2e/netns.sh without-route";
     app = AppState{};
     statusBoxes.clear();
-    HWND dialog = CreateWindowExA(0, "STATIC", "Configuration", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300,
-                                  nullptr, nullptr, nullptr, nullptr);
+    HWND dialog = MakeStandInDialog("Disconnected");
     ASSERT_NE(dialog, nullptr);
-    HWND box =
-        CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "Disconnected", StatusBoxStyle, 0, 0, 500, 250,
-                        dialog, reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr, nullptr);
-    ASSERT_NE(box, nullptr);
     app.configDialog = dialog;
 
     DWORD start = GetTickCount();
@@ -233,7 +218,7 @@ TEST(DiscoveryWithoutRoute, UnsendableQuestionIsReportedAndTheBoxKeepsItsText)
 
     EXPECT_EQ(statusBoxes, std::vector<std::string>{"sendto Status = -1"});
     char shown[64] = {};
-    GetWindowTextA(box, shown, sizeof shown);
+    GetDlgItemTextA(dialog, DiscoveryStatusBoxId, shown, sizeof shown);
     EXPECT_STREQ(shown, "Disconnected");
     EXPECT_TRUE(app.DiscoveryText.empty());
     EXPECT_LT(elapsed, 900u); // ended at once, without waiting for replies

@@ -73,6 +73,9 @@ std::vector<HWND> ChildrenOf(HWND parent);
 // The focus window of the program's thread.
 HWND FocusOf(const Program& program);
 
+// The colour on the screen of a point of the window's client area.
+COLORREF ScreenPixel(HWND window, int x, int y);
+
 // Saves a BMP of the window's screen area in TESSALY_SCREENSHOT_DIR (nothing when unset).
 void SaveScreenshot(HWND window, const std::string& name);
 

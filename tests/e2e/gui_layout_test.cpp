@@ -59,17 +59,6 @@ DWORD LiveStyle(HWND control, DWORD created)
     return style;
 }
 
-// The colour of a point of the main window's client area on the screen.
-COLORREF ClientPixel(HWND window, int x, int y)
-{
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 } // namespace
 
 TEST_F(ProgramTest, StartsWithOnlyTheCommandPanelAndTheMenu)
@@ -108,14 +97,14 @@ TEST_F(ProgramTest, ReadOnlyBoxesAndLabelsAreDrawnOnWhite)
 {
     SaveScreenshot(program.main, "white-check"); // also waits for the paint to reach the screen
     const COLORREF white = RGB(255, 255, 255);
-    EXPECT_EQ(ClientPixel(program.main, 480, 300), white) << "inside the Command output box";
-    EXPECT_EQ(ClientPixel(program.main, 112, 48), white) << "right end of the Voltage: label";
-    EXPECT_EQ(ClientPixel(program.main, 460, 600), white) << "window background";
+    EXPECT_EQ(ScreenPixel(program.main, 480, 300), white) << "inside the Command output box";
+    EXPECT_EQ(ScreenPixel(program.main, 112, 48), white) << "right end of the Voltage: label";
+    EXPECT_EQ(ScreenPixel(program.main, 460, 600), white) << "window background";
     // Entry and output boxes have a border: the middle of their left edge is not white.
     for (int i = 0; i < TableOf(Panel::Command).controlCount; ++i) {
         const ControlRow& row = TableOf(Panel::Command).controls[i];
         if (row.kind == ControlKind::EntryBox || row.kind == ControlKind::OutputBox) {
-            EXPECT_NE(ClientPixel(program.main, row.x, row.y + row.height / 2), white)
+            EXPECT_NE(ScreenPixel(program.main, row.x, row.y + row.height / 2), white)
                 << "left edge of box " << row.id;
         }
     }

@@ -68,16 +68,6 @@ int ToPixels(int units, int pixelsOfWhole, int unitsOfWhole)
     return MulDiv(units, pixelsOfWhole, unitsOfWhole);
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y)
-{
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 class ShellTest : public ProgramTest
 {
   protected:

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "link/discovery.h"
 #include "tests/e2e/sim_control.h"
 
 std::vector<Host> LanHosts()
@@ -44,4 +45,21 @@ std::vector<std::string> EntriesOf(const std::string& text)
         at = next;
     }
     return entries;
+}
+
+HWND MakeStandInDialog(const char* statusText)
+{
+    constexpr DWORD StatusBoxStyle =
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
+    HWND dialog = CreateWindowExA(0, "STATIC", "Configuration", WS_OVERLAPPEDWINDOW, 0, 0, 600, 300,
+                                  nullptr, nullptr, nullptr, nullptr);
+    if (dialog == nullptr)
+        return nullptr;
+    if (CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", statusText, StatusBoxStyle, 0, 0, 500, 250,
+                        dialog, reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr,
+                        nullptr) == nullptr) {
+        DestroyWindow(dialog);
+        return nullptr;
+    }
+    return dialog;
 }

@@ -2,6 +2,8 @@
 // bridge, and how the discovery tests talk to them and read a discovery's result text.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -21,3 +23,7 @@ std::string Entry(const std::string& address, const std::string& host, const std
 
 // The entries of a result text, each from its "\r\n IP Address: " on, in the order shown.
 std::vector<std::string> EntriesOf(const std::string& text);
+
+// A stand-in for the Configuration dialog whose only child is a status box (control 1012) styled
+// as the real one: multi-line, read-only, scrolling sideways, never wrapping. nullptr on failure.
+HWND MakeStandInDialog(const char* statusText = "");
