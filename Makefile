@@ -1,41 +1,54 @@
 # Tessaly: two commands set up, build and check everything on a fresh Debian 12 machine.
 #   make test   install what is missing, build all three configurations, run all test layers
 #   make run    install, build, start tessaly-sim and open Tessaly.exe under Wine
-#   make dist   pack both programs with their Boot Loader folders into build/dist/
-#   make bench  measure click, start-up and discovery times under Wine (build/win64/bench.txt)
+#   make dist   pack both 32-bit programs into build/dist/
+#   make bench  measure click, start-up and discovery times under Wine (build/bench.txt)
 #   make soak   10,000 random commands with random instrument faults
 #   make fuzz   run each fuzzer for ten minutes, keeping new inputs
+#   make unit   build and run the native unit tests alone
+# The Windows-side targets run the shipped 32-bit programs (build/win32) under 32-bit Wine; on a
+# machine whose kernel cannot run 32-bit executables they run the x86_64 test build (build/win64)
+# and say so (scripts/lib.sh).
 SHELL := /bin/bash
 NATIVE := build/native
-WIN64 := build/win64
 WIN32 := build/win32
+WIN64 := build/win64
+LIB := source scripts/lib.sh
 
-.PHONY: setup build test run dist bench soak unit e2e fuzz fuzz-short clean
+.PHONY: setup build build-native build-windows test run dist bench soak unit e2e fuzz fuzz-short \
+        clean
 
 setup:
 	@if [ "$$(id -u)" = 0 ]; then bash scripts/setup.sh; else sudo bash scripts/setup.sh; fi
 
-build: setup
+build-native: setup
 	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+	ninja -C $(NATIVE)
+
+build-windows: setup
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-	ninja -C $(NATIVE)
-	ninja -C $(WIN64)
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
 	ninja -C $(WIN32)
+	ninja -C $(WIN64)
+	@$(LIB) && choose_windows_build && load_windows_build
 
-unit: build
+build: build-native build-windows
+
+unit: build-native
 	@echo "== Layer 1: native unit tests (AddressSanitizer, UBSan)"
 	rm -rf $(NATIVE)/results && GTEST_OUTPUT=xml:$(CURDIR)/$(NATIVE)/results/ ctest --test-dir $(NATIVE) --output-on-failure
 
 e2e: build
-	@echo "== Layer 2 and 3: Windows-side tests under Wine"
-	tests/e2e/check_imports.sh $(WIN64) $(WIN32)
-	tests/e2e/run.sh $(WIN64) $(NATIVE)
+	@echo "== The shipped programs and their packages"
+	tests/e2e/check_imports.sh $(WIN32)
+	tests/e2e/check_machine.sh
+	scripts/dist.sh $(WIN32) build/dist && tests/e2e/check_dist.sh build/dist
+	@echo "== Layer 2: Windows-side tests under Wine"
+	tests/e2e/run.sh
 	@echo "== Layer 3: real-input smoke test (xdotool)"
-	rm -f $(WIN64)/smoke.passed
-	tests/e2e/smoke_xdotool.sh $(WIN64) $(NATIVE) && touch $(WIN64)/smoke.passed
+	tests/e2e/smoke_xdotool.sh
 
 fuzz-short: setup
 	@echo "== Fuzzing the platform-free code (short)"
@@ -45,20 +58,20 @@ fuzz: setup
 	scripts/fuzz.sh 600 --keep
 
 test: unit fuzz-short e2e
-	@scripts/test-summary.sh $(NATIVE) $(WIN64)
+	@scripts/test-summary.sh
 
 run: build
-	scripts/run.sh $(WIN64) $(NATIVE)
+	scripts/run.sh
 
-dist: build
-	scripts/dist.sh $(WIN64) $(WIN32) build/dist
+dist: build-windows
+	scripts/dist.sh $(WIN32) build/dist
 
 bench: build
-	scripts/bench.sh $(WIN64) $(NATIVE) $(WIN64)/bench.txt
+	scripts/bench.sh build/bench.txt
 
 soak: build
 	TESSALY_SOAK_COMMANDS=10000 TESSALY_SOAK_SEED=$${TESSALY_SOAK_SEED:-$$RANDOM} \
-	  tests/e2e/run.sh $(WIN64) $(NATIVE) -R e2e_soak
+	  tests/e2e/run.sh -R e2e_soak
 
 clean:
 	rm -rf build

@@ -1,10 +1,17 @@
 // Where the bootloader tool lies: in the folder "Boot Loader" beside the program's own executable.
-// The tool's file name differs between the two builds (BOOT_TOOL_NAME in the program's build), so
-// it is passed in.
+// The tool's file name differs between the two programs (BootToolName), so it is passed in.
 #pragma once
 
 #include <array>
 #include <cstddef>
+
+// The tool's file name in this program, "Varnock Boot Loader_Win7.exe" or "..._WinXP.exe"
+// (app/boot_tool_name_win.cpp, compiled once per program).
+extern const char BootToolName[];
+
+// The "Status" box text when the shell cannot start the tool; the path it looked for follows.
+constexpr char BootToolMissingText[] =
+    "The bootloader tool could not be started. It was looked for here:\r\n";
 
 // Size of the buffer that receives the program's module path.
 constexpr std::size_t ModulePathSize = 600;

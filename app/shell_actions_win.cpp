@@ -1,27 +1,36 @@
 // File > Bootloader and About > Read Me. The bootloader view replaces the panels with the steps
-// box, starts the bootloader tool from the "Boot Loader" folder beside the program and repaints at
-// once. The About box is a modeless dialog owned by the main window; there is at most one.
+// box, repaints at once and starts the bootloader tool from the "Boot Loader" folder beside the
+// program. The About box is a modeless dialog owned by the main window; there is at most one.
 #include "app/shell_actions.h"
 
 #include <shellapi.h>
 
 #include <array>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/bootloader_path.h"
+#include "app/platform.h"
 #include "console/panels_win.h"
 #include "res/resource.h"
 
 namespace
 {
 
-// The tool runs on its own: the program neither waits for it nor reports a failure to start it.
+// The tool runs on its own: the program neither waits for it nor talks to it. When the shell
+// cannot start it (most often because the maker's tool was never put in the folder), the
+// operator is told which file was looked for, instead of waiting for a window that never comes.
 void StartBootloaderTool()
 {
     std::array<char, ModulePathSize> path{};
     DWORD n = GetModuleFileNameA(nullptr, path.data(), ModulePathSize);
-    if (MakeBootloaderPath(path, n, BOOT_TOOL_NAME))
+    if (!MakeBootloaderPath(path, n, BootToolName))
+        return;
+    HINSTANCE started =
         ShellExecuteA(app.mainWindow, "open", path.data(), nullptr, nullptr, SW_SHOW);
+    // ShellExecuteA reports success as a value above 32, for old programs' sake.
+    if (reinterpret_cast<INT_PTR>(started) <= 32)
+        StatusBox((std::string(BootToolMissingText) + path.data()).c_str());
 }
 
 // The About box has no buttons: it goes through its close box or the Escape key, or with its
@@ -53,9 +62,10 @@ void StartBootloader()
     for (int p = 0; p < PanelCount; ++p)
         HidePanel(static_cast<Panel>(p));
     ShowWindow(app.StepsBox, SW_SHOW);
-    StartBootloaderTool();
+    // The steps are drawn first, so that they stand behind a box about a missing tool.
     InvalidateRect(app.mainWindow, nullptr, FALSE);
     UpdateWindow(app.mainWindow);
+    StartBootloaderTool();
 }
 
 void ShowAbout()

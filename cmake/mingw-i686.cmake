@@ -1,5 +1,6 @@
-# i686 Windows XP build with the -win32 MinGW-w64 compilers: the -posix runtime imports
-# GetTickCount64, which Windows XP lacks.
+# i686 Windows build: the two shipped programs (Tessaly.exe and Tessaly-xp.exe), their tests and
+# the bench. The -win32 MinGW-w64 compilers: the -posix runtime imports GetTickCount64, which
+# Windows XP lacks. Run under 32-bit Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
@@ -9,8 +10,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(TESSALY_WINDOWS_VERSION 5.01)
-set(TESSALY_WINNT 0x0501)
-set(TESSALY_BOOT_TOOL "Varnock Boot Loader_WinXP.exe")
-set(TESSALY_PROGRAM_NAME Tessaly-xp)
-set(TESSALY_NO_TESTS ON)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+# Windows XP is 5.01 for i686.
+set(TESSALY_XP_SUBSYSTEM 5.01)

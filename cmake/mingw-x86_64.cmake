@@ -1,14 +1,15 @@
-# x86_64 Windows build with the -posix MinGW-w64 compilers (GoogleTest needs their threads).
+# x86_64 Windows build of the same sources: a test vehicle only, never shipped. It runs the
+# Windows-side tests under 64-bit Wine on machines whose kernel cannot run 32-bit executables.
+# The same -win32 MinGW-w64 compilers as the shipped i686 build.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(TESSALY_WINDOWS_VERSION 6.0)
-set(TESSALY_WINNT 0x0600)
-set(TESSALY_BOOT_TOOL "Varnock Boot Loader_Win7.exe")
-set(TESSALY_PROGRAM_NAME Tessaly)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+# x64 Windows starts at 5.02 (Server 2003 / XP x64); the subsystem check applies to i686 only.
+set(TESSALY_XP_SUBSYSTEM 5.02)

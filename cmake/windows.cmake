@@ -1,49 +1,49 @@
-# Windows builds: the program, statically linked against the compiler's runtime, importing system
-# DLLs only; in the x86_64 build also the Windows-side tests that run under Wine.
-add_compile_definitions(_WIN32_WINNT=${TESSALY_WINNT} WINVER=${TESSALY_WINNT} NOMINMAX
-                        WIN32_LEAN_AND_MEAN)
+# Windows builds: the two programs from one set of objects, statically linked against the
+# compiler's runtime and importing system DLLs only, the stand-in bootloader tools, the
+# Windows-side tests and the bench. The i686 build is the one shipped; the x86_64 build of the
+# same files only carries the tests to machines that cannot run 32-bit programs.
+# Everything is compiled for Windows XP's API, so that nothing newer is called by accident.
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 NOMINMAX WIN32_LEAN_AND_MEAN)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 # The link code, which the link tests use without the windows of the program.
-set(LINK_WIN_SOURCES link/serial_win.cpp link/tcp_win.cpp)
-foreach(f link/discovery_win.cpp)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/${f})
-    list(APPEND LINK_WIN_SOURCES ${f})
-  endif()
-endforeach()
-add_library(tessaly_links STATIC ${LINK_WIN_SOURCES})
+add_library(tessaly_links STATIC link/serial_win.cpp link/tcp_win.cpp link/discovery_win.cpp)
 target_link_libraries(tessaly_links PUBLIC tessaly_core ws2_32)
 # The transaction in tessaly_core calls the links back: a cycle that CMake resolves for static
 # libraries by repeating them on the link line.
 target_link_libraries(tessaly_core INTERFACE tessaly_links)
 target_compile_options(tessaly_links PRIVATE ${OWN_WARNINGS})
 
-# The program's own windows: every other _win.cpp.
+# The program's own windows and its resources: every other _win.cpp, compiled once for both
+# programs. The bootloader tool's name is the one file compiled per program.
 file(GLOB UI_WIN_SOURCES CONFIGURE_DEPENDS app/*_win.cpp link/*_win.cpp console/*_win.cpp)
-foreach(f ${LINK_WIN_SOURCES})
-  list(REMOVE_ITEM UI_WIN_SOURCES ${CMAKE_SOURCE_DIR}/${f})
-endforeach()
+list(REMOVE_ITEM UI_WIN_SOURCES ${CMAKE_SOURCE_DIR}/link/serial_win.cpp
+     ${CMAKE_SOURCE_DIR}/link/tcp_win.cpp ${CMAKE_SOURCE_DIR}/link/discovery_win.cpp
+     ${CMAKE_SOURCE_DIR}/app/boot_tool_name_win.cpp)
+add_library(program_objects OBJECT ${UI_WIN_SOURCES} res/tessaly.rc)
+target_include_directories(program_objects PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(program_objects PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OWN_WARNINGS}>)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/app/win_main_win.cpp)
-  set(RESOURCES)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/res/tessaly.rc)
-    set(RESOURCES res/tessaly.rc)
-  endif()
-  add_executable(program WIN32 ${UI_WIN_SOURCES} ${RESOURCES})
-  set_target_properties(program PROPERTIES OUTPUT_NAME ${TESSALY_PROGRAM_NAME})
-  target_compile_definitions(program PRIVATE "BOOT_TOOL_NAME=\"${TESSALY_BOOT_TOOL}\"")
-  target_compile_options(program PRIVATE ${OWN_WARNINGS})
-  target_link_libraries(program PRIVATE tessaly_links comctl32 shell32 gdi32 user32)
-  target_link_options(program PRIVATE ${STATIC_RUNTIME}
-                      -Wl,--subsystem,windows:${TESSALY_WINDOWS_VERSION}
+# tessaly_program(NAME TOOL SUBSYSTEM): one program from the shared objects.
+function(tessaly_program name tool subsystem)
+  add_executable(${name} WIN32 app/boot_tool_name_win.cpp $<TARGET_OBJECTS:program_objects>)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE "BOOT_TOOL_NAME=\"${tool}\"")
+  target_compile_options(${name} PRIVATE ${OWN_WARNINGS})
+  target_link_libraries(${name} PRIVATE tessaly_links shell32 gdi32 user32)
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME} -Wl,--subsystem,windows:${subsystem}
                       -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
-endif()
+endfunction()
+set(TOOL_WIN7 "Varnock Boot Loader_Win7.exe")
+set(TOOL_XP "Varnock Boot Loader_WinXP.exe")
+tessaly_program(Tessaly "${TOOL_WIN7}" 6.0)
+tessaly_program(Tessaly-xp "${TOOL_XP}" ${TESSALY_XP_SUBSYSTEM})
 
 include(${CMAKE_SOURCE_DIR}/tools/boot_loader/boot_loader.cmake)
 
-if(NOT TESSALY_NO_TESTS)
-  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  include(${CMAKE_SOURCE_DIR}/tests/e2e/tests.cmake OPTIONAL)
-endif()
+# GoogleTest on the -win32 runtime, which has no std::condition_variable: a small port header
+# gives it the one primitive it needs from Win32.
+include_directories(BEFORE ${CMAKE_SOURCE_DIR}/tests/e2e/gtest_port)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(${CMAKE_SOURCE_DIR}/tests/e2e/tests.cmake)

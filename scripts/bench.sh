@@ -2,7 +2,7 @@
 # Runs the benchmark (bench.exe, bench/bench_win.cpp) under Wine in a private network namespace,
 # set up as for the Windows-side tests: a virtual display, tessaly-sim on loopback with its control
 # channel, and simulated LAN responders, each a tessaly-sim host in a namespace of its own
-# (tests/e2e/netns.sh). Prints the figures and the ratios, writes them with a line about this
+# (scripts/netns.sh). Prints the figures and the ratios, writes them with a line about this
 # machine to the output file, and ends everything it started, also when the bench fails.
 # Usage: scripts/bench.sh WIN64_BUILD_DIR NATIVE_BUILD_DIR [OUTPUT_FILE]
 # Settings: TESSALY_BENCH_HOSTS (LAN responders, default 100), TESSALY_BENCH_ROUNDS (click
@@ -33,8 +33,8 @@ wine=/usr/lib/wine/wine64
 # A Wine server started outside this namespace would make the sockets there: end it first.
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 
-# shellcheck source=../tests/e2e/netns.sh
-source "$here/../tests/e2e/netns.sh"
+# shellcheck source=../scripts/netns.sh
+source "$here/../scripts/netns.sh"
 pids=()
 cleanup() {
   set +e # a host's veth pair goes with its namespace, so some of the deletes find nothing

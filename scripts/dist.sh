@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# `make dist`: packs each program with its "Boot Loader" folder (the stand-in tool that marks
-# where the instrument maker's bootloader tool belongs) and a short readme into a zip file:
-#   OUTDIR/Tessaly.zip     Tessaly/Tessaly.exe, Tessaly/Boot Loader/..._Win7.exe, Tessaly/README.txt
-#   OUTDIR/Tessaly-xp.zip  the same for Tessaly-xp.exe and ..._WinXP.exe
+# `make dist`: packs each 32-bit program with a short readme and its "Boot Loader" folder into a
+# zip file. The folder holds only a text saying that the instrument maker's bootloader tool goes
+# there: no program, so that copying the folder over an installation can never replace the
+# maker's tool with anything of ours.
+#   OUTDIR/Tessaly.zip     Tessaly/Tessaly.exe, Tessaly/Boot Loader/README.txt, Tessaly/README.txt
+#   OUTDIR/Tessaly-xp.zip  the same for Tessaly-xp.exe
 # The files in the zips carry a fixed date, so the same programs give the same zips.
-# Usage: scripts/dist.sh WIN64_BUILD_DIR WIN32_BUILD_DIR OUTDIR
+# Usage: scripts/dist.sh WIN32_BUILD_DIR OUTDIR
 set -euo pipefail
-[ $# = 3 ] || { sed -n '2,/^$/s/^# \{0,1\}//p' "$0" >&2; exit 2; }
-win64=$(realpath "$1")
-win32=$(realpath "$2")
-mkdir -p "$3"
-outdir=$(realpath "$3")
+[ $# = 2 ] || { sed -n '2,/^$/s/^# \{0,1\}//p' "$0" >&2; exit 2; }
+win32=$(realpath "$1")
+mkdir -p "$2"
+outdir=$(realpath "$2")
 
 stage=$(mktemp -d /tmp/tessaly-dist.XXXXXX)
 trap 'rm -rf "$stage"' EXIT
@@ -31,8 +32,8 @@ and keeps no settings; every start begins afresh.
 Files
   $program.exe
       the program
-  Boot Loader\\$tool
-      a stand-in for the bootloader tool (see below); keep the folder beside the program
+  Boot Loader\\README.txt
+      where the bootloader tool goes (see below); keep the folder beside the program
   README.txt
       this text
 
@@ -48,22 +49,33 @@ Connecting (File > Configure)
 Firmware bootloader (File > Bootloader)
   The program shows the steps for reloading the instrument's firmware and starts
   "Boot Loader\\$tool".
-  The file of that name in this package is only a stand-in that says where the tool
-  belongs: replace it with the bootloader tool from the instrument's maker, under the
-  same name.
+  That tool comes from the instrument's maker and is not part of this package: put it
+  into the "Boot Loader" folder under that name. If it is not there, the program says
+  which file it looked for.
+TEXT
+}
+
+# The text in the "Boot Loader" folder.
+tool_readme() {
+  sed 's/$/\r/' <<TEXT
+The instrument maker's bootloader tool belongs in this folder, as
+
+  $1
+
+File > Bootloader in $2 starts it from here. This package holds no bootloader tool, so
+copying this folder never replaces the maker's tool.
 TEXT
 }
 
 # pack BUILD_DIR PROGRAM TOOL WINDOWS
 pack() {
   local build=$1 program=$2 tool=$3 windows=$4
-  local exe="$build/$program.exe" boot="$build/Boot Loader/$tool"
+  local exe="$build/$program.exe"
   [ -f "$exe" ] || { echo "dist: $exe is missing; build first (make build)" >&2; exit 1; }
-  [ -f "$boot" ] || { echo "dist: $boot is missing; build first (make build)" >&2; exit 1; }
   local dir="$stage/$program"
   mkdir -p "$dir/Boot Loader"
   cp "$exe" "$dir/"
-  cp "$boot" "$dir/Boot Loader/"
+  tool_readme "$tool" "$program.exe" >"$dir/Boot Loader/README.txt"
   readme "$program" "$tool" "$windows" >"$dir/README.txt"
   find "$dir" -exec touch -h -d '2000-01-01 00:00:00 UTC' {} +
   rm -f "$outdir/$program.zip"
@@ -72,5 +84,6 @@ pack() {
   unzip -l "$outdir/$program.zip" | sed -n '4,$p' | grep -v -- '^-\|files$' | sed 's/^/  /'
 }
 
-pack "$win64" Tessaly "Varnock Boot Loader_Win7.exe" "64-bit Windows Vista and later"
-pack "$win32" Tessaly-xp "Varnock Boot Loader_WinXP.exe" "Windows XP and later (a 32-bit program)"
+pack "$win32" Tessaly "Varnock Boot Loader_Win7.exe" \
+  "Windows Vista, 7, 8, 10 and 11, 32-bit and 64-bit (a 32-bit program)"
+pack "$win32" Tessaly-xp "Varnock Boot Loader_WinXP.exe" "Windows XP (a 32-bit program)"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Prints the test counts of each layer from the GoogleTest XML reports of the last run, and a
-# closing line with the totals.
+# Prints the test counts of each layer from the GoogleTest XML reports of the last run, which
+# programs the Windows-side tests ran, and a closing line with the totals.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+source "$WINDOWS_CHOICE"
 total_pass=0
 total_fail=0
 layer() {
@@ -23,10 +25,16 @@ PY
   total_fail=$((total_fail + failed))
 }
 echo "== Test counts"
-layer "native unit tests:" "$1/results"
-layer "Windows-side tests under Wine:" "$2/results"
-if [ -f "$2/smoke.passed" ]; then
+layer "native unit tests:" "$NATIVE_BUILD/results"
+layer "Windows-side tests under Wine:" "$WIN_BUILD/results"
+if [ -f "$WIN_BUILD/smoke.passed" ]; then
   printf '%-40s %4d passed, %d failed, %d skipped\n' "real-input smoke test:" 1 0 0
   total_pass=$((total_pass + 1))
+fi
+if [ -z "$WINE32_NOTE" ]; then
+  echo "Windows side: the shipped 32-bit Tessaly.exe and Tessaly-xp.exe ran under 32-bit Wine."
+else
+  echo "Windows side: the shipped 32-bit programs were NOT run on this machine: $WINE32_NOTE;" \
+    "the x86_64 test build of the same sources ran under 64-bit Wine instead."
 fi
 echo "$total_pass passed, $total_fail failed"

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Proves from their import tables that the two programs run on a bare Windows: they import only
+# Proves from their import tables that the two 32-bit programs run on a bare Windows: they import only
 # system DLLs (no MinGW runtime DLLs beside the program), Tessaly-xp.exe imports no function that
 # Windows XP lacks and Tessaly.exe none that Windows Vista lacks, and their PE subsystem versions
 # are 6.0 and 5.01.
-# Usage: check_imports.sh WIN64_BUILD_DIR WIN32_BUILD_DIR
+# Usage: check_imports.sh WIN32_BUILD_DIR
 # Prints one pass line, or every problem found and exits 1.
 set -euo pipefail
 set -f # no pathname expansion: the function lists below hold patterns
 
-if [ $# -ne 2 ]; then
-  echo "usage: $0 WIN64_BUILD_DIR WIN32_BUILD_DIR" >&2
+if [ $# -ne 1 ]; then
+  echo "usage: $0 WIN32_BUILD_DIR" >&2
   exit 2
 fi
 
@@ -92,6 +92,8 @@ check_program() {
 
   local header got_major got_minor
   header=$("$objdump" -p "$exe")
+  grep -q 'file format pei-i386' <<<"$header" ||
+    problem "$(basename "$exe"): not a 32-bit (i386) program"
   got_major=$(awk '$1 == "MajorSubsystemVersion" { print $2 }' <<<"$header")
   got_minor=$(awk '$1 == "MinorSubsystemVersion" { print $2 }' <<<"$header")
   if [ "$got_major" != "$major" ] || [ "$got_minor" != "$minor" ]; then
@@ -102,12 +104,12 @@ check_program() {
   fi
 }
 
-check_program "$1/Tessaly.exe" x86_64-w64-mingw32-objdump 6 0 "$not_on_vista" Vista
-check_program "$2/Tessaly-xp.exe" i686-w64-mingw32-objdump 5 1 "$not_on_xp" XP
+check_program "$1/Tessaly.exe" i686-w64-mingw32-objdump 6 0 "$not_on_vista" Vista
+check_program "$1/Tessaly-xp.exe" i686-w64-mingw32-objdump 5 1 "$not_on_xp" XP
 
 if [ ${#problems[@]} -gt 0 ]; then
   printf 'check_imports: %s\n' "${problems[@]}" >&2
   exit 1
 fi
-echo "check_imports: pass: Tessaly.exe (subsystem 6.0) and Tessaly-xp.exe (subsystem 5.01)" \
+echo "check_imports: pass: Tessaly.exe (i386, subsystem 6.0) and Tessaly-xp.exe (i386, subsystem 5.01)" \
   "import only system DLLs and functions their Windows has"

@@ -2,7 +2,7 @@
 // replies without carriage returns, a burst of 1,000 datagrams, and replies in an order chosen to
 // catch a scan that runs past the bytes received. The run must not crash, every entry must hold
 // only bytes of its own datagram, and the run must end one quiet second after the last datagram.
-// Runs under tests/e2e/netns.sh with-hosts (three simulated hosts on a private bridge); the
+// Runs under scripts/netns.sh with-hosts (three simulated hosts on a private bridge); the
 // ordered replies come from a responder thread in this process, which hears the broadcast
 // question on the test run's own side of the bridge.
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/app_state.h"
@@ -44,18 +43,26 @@ struct Responder {
     double lastSentMs = 0;    // when the last reply had been sent
     int sent = 0;
     std::atomic<bool> ready{false};
-    std::thread thread;
+    HANDLE thread = nullptr; // a Win32 thread: the -win32 runtime has no std::thread
 
     void Start()
     {
-        thread = std::thread([this] { Run(); });
+        thread = CreateThread(nullptr, 0, RunThread, this, 0, nullptr);
         for (int i = 0; i < 500 && !ready; ++i)
             Sleep(5);
     }
     void Join()
     {
-        if (thread.joinable())
-            thread.join();
+        if (thread == nullptr)
+            return;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        thread = nullptr;
+    }
+    static DWORD WINAPI RunThread(void* self)
+    {
+        static_cast<Responder*>(self)->Run();
+        return 0;
     }
 
     void Run()
@@ -103,7 +110,7 @@ class HostileLanTest : public ::testing::Test
     void SetUp() override
     {
         if (hosts.size() < 3)
-            GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
+            GTEST_SKIP() << "needs the simulated hosts of scripts/netns.sh with-hosts";
         app = AppState{};
         statusBoxes.clear();
         dialog = MakeStandInDialog();
@@ -248,7 +255,7 @@ TEST_F(HostileLanProgramTest, TheProgramListsWhatCameAndGoesOn)
 {
     std::vector<Host> hosts = LanHosts();
     if (hosts.size() < 3)
-        GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
+        GTEST_SKIP() << "needs the simulated hosts of scripts/netns.sh with-hosts";
     ASSERT_EQ(HostControl(hosts[0], "discovery hugename"), "ok");
     ASSERT_EQ(HostControl(hosts[1], "discovery nocr"), "ok");
     ASSERT_EQ(HostControl(hosts[2], "discovery burst " + std::to_string(BurstSize)), "ok");

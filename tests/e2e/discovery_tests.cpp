@@ -1,5 +1,5 @@
 // The real LAN discovery under Wine against simulated instruments that are hosts of their own on a
-// private test network (tests/e2e/netns.sh): what the Configuration dialog's status box shows for
+// private test network (scripts/netns.sh): what the Configuration dialog's status box shows for
 // no, one and three responders, repeated and malformed replies, a datagram that is no reply, the
 // largest datagram, a run with a TCP link open, and the failure when the question cannot be sent.
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ struct DiscoveryTest : ::testing::Test {
     void SetUp() override
     {
         if (hosts.size() < 3)
-            GTEST_SKIP() << "needs the simulated hosts of tests/e2e/netns.sh with-hosts";
+            GTEST_SKIP() << "needs the simulated hosts of scripts/netns.sh with-hosts";
         app = AppState{};
         statusBoxes.clear();
         dialog = MakeStandInDialog();
@@ -205,7 +205,7 @@ TEST_F(DiscoveryTest, OpenTcpLinkIsNotAffected)
 TEST(DiscoveryWithoutRoute, UnsendableQuestionIsReportedAndTheBoxKeepsItsText)
 {
     if (std::getenv("TESSALY_LAN_NOROUTE") == nullptr)
-        GTEST_SKIP() << "needs tests/e2e/netns.sh without-route";
+        GTEST_SKIP() << "needs scripts/netns.sh without-route";
     app = AppState{};
     statusBoxes.clear();
     HWND dialog = MakeStandInDialog("Disconnected");

@@ -109,7 +109,7 @@ class ProgramWithoutToolTest : public ShellTest
         GetTempPathA(MAX_PATH, temp);
         folder = std::string(temp) + "tessaly-alone-" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(folder.c_str(), nullptr);
-        copy = folder + "\\Tessaly.exe";
+        copy = folder + original.substr(original.find_last_of('\\'));
         ASSERT_TRUE(CopyFileA(original.c_str(), copy.c_str(), FALSE)) << copy;
         _putenv_s("TESSALY_PROGRAM", copy.c_str());
         ShellTest::SetUp();
@@ -214,16 +214,25 @@ TEST_F(ShellTest, BootloaderShowsTheStepsStartsTheToolAndKeepsTheLinkOpen)
     ExpectLinkWorks();
 }
 
-TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolFolderOnlyShowsTheSteps)
+TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolShowsTheStepsAndSaysWhichFileIsMissing)
 {
-    ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::Done);
-    EXPECT_TRUE(Shown(StepsBoxId));
+    ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::StatusBox);
+    EXPECT_TRUE(Shown(StepsBoxId)) << "the steps stand behind the box";
     ExpectNoPanelShown();
-    EXPECT_EQ(WaitForWindow(ToolClass, ToolTitle, 3000), nullptr);
-    EXPECT_EQ(FindStatusBox(program), nullptr) << "a missing tool is not reported";
-    EXPECT_EQ(GetLastActivePopup(program.main), program.main) << "no window of any kind came up";
+    std::vector<std::string> boxes = AnswerAllStatusBoxes(program);
+    ASSERT_EQ(boxes.size(), 1u) << "one box about the missing tool";
+    std::string looked = folder + "/Boot Loader\\" + ToolName();
+    EXPECT_EQ(boxes[0],
+              "The bootloader tool could not be started. It was looked for here:\r\n" + looked);
+    EXPECT_EQ(WaitForWindow(ToolClass, ToolTitle, 0), nullptr);
+    EXPECT_TRUE(Shown(StepsBoxId));
+
+    // The program goes on working: a view, and a query over the link.
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Status).viewMenuId), Settled::Done);
     ExpectOnlyPanelShown(Panel::Status);
+    OpenTcpLink(true);
+    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
+    ExpectLinkWorks();
 }
 
 TEST_F(ShellTest, AboutShowsTitleVersionAndLogo)

@@ -1,4 +1,4 @@
-// The simulated instruments that tests/e2e/netns.sh starts as hosts of their own on a private
+// The simulated instruments that scripts/netns.sh starts as hosts of their own on a private
 // bridge, and how the discovery tests talk to them and read a discovery's result text.
 #pragma once
 

@@ -3,33 +3,19 @@
 # virtual display (xdotool), through the real menu bar, the Configuration dialog's keyboard
 # handling, an entry box and push buttons, and checks what tessaly-sim received. Runs in a private
 # network namespace, like tests/e2e/run.sh, and ends everything it started.
-# Usage: tests/e2e/smoke_xdotool.sh WIN64_BUILD_DIR NATIVE_BUILD_DIR
+# Usage: tests/e2e/smoke_xdotool.sh
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib.sh"
+load_windows_build
+enter_private_network "$0" "$@"
+trap cleanup EXIT
 
-win64=$(realpath "$1")
-native=$(realpath "$2")
-
-if [ -z "${TESSALY_IN_NETNS:-}" ]; then
-  exec unshare -n env TESSALY_IN_NETNS=1 "$0" "$win64" "$native"
-fi
-ip link set lo up
-
-export WINEPREFIX="$win64/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+rm -f "$WIN_BUILD/smoke.passed"
+use_wine_prefix "$WIN_BUILD/wineprefix" --no-window-manager
 tcp_port=5025
 control_port=5026
-shots="$win64/screenshots"
+shots="$WIN_BUILD/screenshots"
 mkdir -p "$shots"
-
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
-  wait 2>/dev/null || true
-}
-trap cleanup EXIT
 
 fail() {
   echo "smoke: FAILED: $*"
@@ -37,19 +23,8 @@ fail() {
   exit 1
 }
 
-display=:$((500 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-"$(dirname "$0")/../../scripts/wine-prefix.sh" --no-window-manager
-
-simout="$win64/smoke-sim.out"
-"$native/tessaly-sim" --tcp-port "$tcp_port" --control-port "$control_port" >"$simout" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do grep -q ready "$simout" 2>/dev/null && break; sleep 0.1; done
-grep -q ready "$simout" || fail "tessaly-sim did not start"
+start_display
+start_sim "$WIN_BUILD/smoke-sim.out" --tcp-port "$tcp_port" --control-port "$control_port"
 
 # One control line to the simulator; prints the reply line.
 sim() {
@@ -81,9 +56,9 @@ expect_connections() {
   fail "the simulator has $(sim connections) connections, expected $1"
 }
 
-"$wine" "$win64/Tessaly.exe" >/dev/null 2>&1 &
+"$WINE" "$WIN_BUILD/Tessaly.exe" >/dev/null 2>&1 &
 program=$!
-pids+=($program)
+track_pid "$program"
 xdotool search --sync --name '^Varnock Remote Interface$' >/dev/null
 sleep 1
 
@@ -151,4 +126,5 @@ for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program" 2>/dev/null && fail "the program is still running"
 wait "$program" || fail "the program ended with code $?"
 expect_connections 0
+touch "$WIN_BUILD/smoke.passed"
 echo "smoke: passed (screenshots in $shots)"

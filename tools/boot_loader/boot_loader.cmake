@@ -1,12 +1,14 @@
-# The stand-in bootloader tool: built under the deliverable's tool name (TESSALY_BOOT_TOOL) into the
-# "Boot Loader" folder beside the program, where File > Bootloader starts it. Included by
-# cmake/windows.cmake in both Windows builds; user32 and the static runtime only.
-string(REGEX REPLACE "\\.exe$" "" TESSALY_BOOT_TOOL_BASE "${TESSALY_BOOT_TOOL}")
-add_executable(boot_loader WIN32 ${CMAKE_CURRENT_LIST_DIR}/boot_loader_win.cpp)
-set_target_properties(boot_loader PROPERTIES
-  OUTPUT_NAME "${TESSALY_BOOT_TOOL_BASE}"
-  RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/Boot Loader")
-target_compile_options(boot_loader PRIVATE ${OWN_WARNINGS})
-target_link_libraries(boot_loader PRIVATE user32)
-target_link_options(boot_loader PRIVATE ${STATIC_RUNTIME} -mwindows
-                    -Wl,--subsystem,windows:${TESSALY_WINDOWS_VERSION})
+# The stand-in bootloader tool, under both programs' tool names, in the "Boot Loader" folder beside
+# the programs in the build folder, where File > Bootloader starts it in the tests and in
+# `make run`. It is never shipped: the zips of `make dist` leave the folder for the maker's tool.
+function(stand_in_boot_loader target tool)
+  string(REGEX REPLACE "\\.exe$" "" base "${tool}")
+  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/tools/boot_loader/boot_loader_win.cpp)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME "${base}"
+                                             RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/Boot Loader")
+  target_compile_options(${target} PRIVATE ${OWN_WARNINGS})
+  target_link_libraries(${target} PRIVATE user32)
+  target_link_options(${target} PRIVATE ${STATIC_RUNTIME} -Wl,--subsystem,windows:${TESSALY_XP_SUBSYSTEM})
+endfunction()
+stand_in_boot_loader(boot_loader_win7 "${TOOL_WIN7}")
+stand_in_boot_loader(boot_loader_xp "${TOOL_XP}")

@@ -33,7 +33,7 @@ netns_check_private() {
 }
 
 netns_sim() {
-  local sim=${TESSALY_SIM_BIN:-$(dirname "${BASH_SOURCE[0]}")/../../build/native/tessaly-sim}
+  local sim=${TESSALY_SIM_BIN:-$(dirname "${BASH_SOURCE[0]}")/../build/native/tessaly-sim}
   [ -x "$sim" ] || netns_fail "tessaly-sim not found at $sim (set TESSALY_SIM_BIN)" || return 1
   realpath "$sim"
 }

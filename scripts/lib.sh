@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# What every script that runs the programs shares, sourced by make test, make run, make bench and
+# the smoke test: which Windows build runs here, the Wine prefix, a virtual display, a private
+# network namespace, tessaly-sim, and ending everything a script started, also when it fails.
+#
+# The programs that ship are 32-bit (build/win32) and run under 32-bit Wine. Some kernels cannot
+# run 32-bit executables at all; there the same tests run on the x86_64 build of the same sources
+# (build/win64) under 64-bit Wine, and the scripts say so. TESSALY_WINE32=0 asks for that fallback
+# on any machine, to try it; TESSALY_WINE32_LOADER names another 32-bit loader (for the check of
+# this choice).
+
+TESSALY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+NATIVE_BUILD=$TESSALY_ROOT/build/native
+SHIPPED_BUILD=$TESSALY_ROOT/build/win32
+WINDOWS_CHOICE=${TESSALY_WINDOWS_CHOICE:-$TESSALY_ROOT/build/windows.env}
+WINESERVER=/usr/lib/wine/wineserver
+WINE32_LOADER=${TESSALY_WINE32_LOADER:-/usr/lib/wine/wine}
+LIB_PIDS=()
+LIB_NETNS_UP=0
+
+lib_fail() {
+  echo "${0##*/}: $*" >&2
+  exit 1
+}
+
+# Decides once which Windows build runs on this machine and writes build/windows.env:
+# WIN_BUILD, WINE (the loader), WINEARCH and WINE32_NOTE (empty when the shipped 32-bit programs
+# run, else the plain reason why they do not).
+choose_windows_build() {
+  local note="" version
+  if [ "${TESSALY_WINE32:-}" = 0 ]; then
+    note="TESSALY_WINE32=0 asked for the x86_64 test build"
+  elif ! version=$("$WINE32_LOADER" --version 2>&1); then
+    note="this machine's kernel cannot run 32-bit executables ($WINE32_LOADER --version: ${version:-no output})"
+  fi
+  mkdir -p "$(dirname "$WINDOWS_CHOICE")"
+  if [ -z "$note" ]; then
+    printf 'WIN_BUILD=%q\nWINE=%q\nWINEARCH=win32\nWINE32_NOTE=\n' \
+      "$SHIPPED_BUILD" "$WINE32_LOADER" >"$WINDOWS_CHOICE"
+  else
+    printf 'WIN_BUILD=%q\nWINE=/usr/lib/wine/wine64\nWINEARCH=win64\nWINE32_NOTE=%q\n' \
+      "$TESSALY_ROOT/build/win64" "$note" >"$WINDOWS_CHOICE"
+  fi
+}
+
+# Loads the choice (making it first if no earlier step did) and says it in one line.
+load_windows_build() {
+  [ -f "$WINDOWS_CHOICE" ] || choose_windows_build
+  # shellcheck source=/dev/null
+  source "$WINDOWS_CHOICE"
+  export WIN_BUILD WINE WINEARCH WINE32_NOTE
+  [ -z "${TESSALY_IN_NETNS:-}" ] || return 0 # said before the script entered the namespace
+  if [ -z "$WINE32_NOTE" ]; then
+    echo "${0##*/}: the shipped 32-bit programs under 32-bit Wine ($WIN_BUILD)"
+  else
+    echo "${0##*/}: NOT the shipped 32-bit programs: the x86_64 test build under 64-bit Wine," \
+      "because $WINE32_NOTE"
+  fi
+}
+
+# The Windows path of a file, as Wine's programs see it (drive Z: is the root).
+windows_path() {
+  local path
+  path=$(realpath -m "$1")
+  echo "Z:${path//\//\\}"
+}
+
+# Remembers a process that cleanup ends.
+track_pid() { LIB_PIDS+=("$1"); }
+
+# Ends what this script started: its processes, its simulated LAN hosts, the Wine server of its
+# prefix. Installed as the EXIT trap by the scripts; safe to run twice.
+cleanup() {
+  set +e
+  [ "$LIB_NETNS_UP" = 1 ] && netns_down
+  LIB_NETNS_UP=0
+  local pid
+  for pid in "${LIB_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
+  wait 2>/dev/null
+  LIB_PIDS=()
+  return 0
+}
+
+# Runs the calling script again inside a private network namespace with only loopback up, so
+# that nothing it sends leaves the machine. Call as: enter_private_network "$0" "$@".
+enter_private_network() {
+  if [ -z "${TESSALY_IN_NETNS:-}" ]; then
+    local ns=(unshare -n)
+    [ "$(id -u)" = 0 ] || ns=(unshare -rn)
+    exec "${ns[@]}" env TESSALY_IN_NETNS=1 "$@"
+  fi
+  ip link set lo up
+}
+
+# Uses the Wine prefix DIR (made once): no Mono or Gecko prompts, and the Windows fonts the
+# program asks for (Times New Roman, Arial, MS Shell Dlg) mapped to the metric-compatible
+# Liberation fonts, so that captions fit their controls as on Windows. With --no-window-manager
+# (virtual displays without one) Wine draws window frames itself and does not wait two seconds
+# for a manager each time a window is hidden.
+use_wine_prefix() {
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # Wine makes sockets in its server: a server of this prefix left from an earlier run, perhaps
+  # outside the private network, must not carry this run's sockets.
+  "$WINESERVER" -k 2>/dev/null || true
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINESERVER" -w 2>/dev/null || true # the registry is written when the server ends
+  fi
+  [ -f "$WINEPREFIX/system.reg" ] || lib_fail "could not make the Wine prefix $WINEPREFIX"
+  wine_import_once .tessaly-fonts '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Times New Roman"="Liberation Serif"
+"Arial"="Liberation Sans"
+"MS Shell Dlg"="Liberation Sans"
+"MS Sans Serif"="Liberation Sans"'
+  if [ "${2:-}" = --no-window-manager ]; then
+    wine_import_once .tessaly-no-window-manager '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="N"'
+  fi
+}
+
+# Imports registry text once per prefix, remembered by a marker file.
+wine_import_once() {
+  local marker=$WINEPREFIX/$1 reg
+  [ -f "$marker" ] && return 0
+  reg=$(mktemp --suffix=.reg)
+  printf 'REGEDIT4\n\n%s\n' "$2" >"$reg"
+  "$WINE" regedit "$reg" >/dev/null 2>&1 || true
+  rm -f "$reg"
+  "$WINESERVER" -w 2>/dev/null || true
+  touch "$marker"
+}
+
+# Starts a virtual display and exports DISPLAY once the server is ready to take clients.
+start_display() {
+  local fifo display
+  fifo=$(mktemp -u /tmp/tessaly-display.XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  track_pid $!
+  read -r -t 20 display <"$fifo" || true
+  rm -f "$fifo"
+  [ -n "$display" ] || lib_fail "the virtual display did not start"
+  export DISPLAY=":$display"
+}
+
+# Starts tessaly-sim with the given options, its output in LOG, and waits until it is ready.
+start_sim() {
+  local log=$1
+  shift
+  "$NATIVE_BUILD/tessaly-sim" "$@" >"$log" 2>&1 &
+  track_pid $!
+  local _
+  for _ in $(seq 100); do grep -q ready "$log" 2>/dev/null && return 0; sleep 0.1; done
+  cat "$log" >&2
+  lib_fail "tessaly-sim did not start"
+}
+
+# The private bridge for simulated LAN hosts (scripts/netns.sh), ended by cleanup.
+start_lan() {
+  export TESSALY_SIM_BIN=$NATIVE_BUILD/tessaly-sim
+  # shellcheck source=netns.sh
+  source "$TESSALY_ROOT/scripts/netns.sh"
+  LIB_NETNS_UP=1
+  netns_bridge_up || lib_fail "could not make the private bridge"
+}
