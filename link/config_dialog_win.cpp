@@ -13,12 +13,8 @@
 namespace
 {
 
-constexpr int SerialRs232 = 0;
-constexpr int SerialUsb = 1;
-constexpr int Ethernet = 2;
-constexpr std::array<const char*, 3> LinkKinds = {"RS-232", "USB", "Ethernet"};
-
-constexpr int DefaultBaudPosition = 6; // "9600"
+// The connection kind list's entries, by position (Rs232Kind, UsbKind, EthernetKind).
+constexpr std::array<const char*, LinkKindCount> LinkKind = {"RS-232", "USB", "Ethernet"};
 
 // The Comport box's choices; position n opens PortDeviceNames[n].
 constexpr std::array<const char16_t*, PortCount> PortLabels = {
@@ -32,13 +28,13 @@ void SetStatusText(const char* text)
 
 void FillChoices(HWND dialog)
 {
-    for (std::size_t i = 0; i < LinkKinds.size(); ++i)
+    for (std::size_t i = 0; i < LinkKind.size(); ++i)
         SendDlgItemMessageA(dialog, IDC_LINK_KIND, LB_INSERTSTRING, i,
-                            reinterpret_cast<LPARAM>(LinkKinds[i]));
+                            reinterpret_cast<LPARAM>(LinkKind[i]));
     for (int i = 0; i < BaudChoiceCount; ++i)
         SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_INSERTSTRING, i,
                             reinterpret_cast<LPARAM>(BaudLabels[i]));
-    SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_SETCURSEL, DefaultBaudPosition, 0);
+    SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_SETCURSEL, DefaultBaudIndex, 0);
     for (int i = 0; i < PortCount; ++i) {
         char label[8] = {};
         WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortLabels[i]), -1, label,
@@ -136,10 +132,10 @@ void ShowConfiguration()
 void OpenSelectedLink()
 {
     int kind = DialogLinkKind();
-    if (kind == SerialRs232 || kind == SerialUsb) {
+    if (kind == Rs232Kind || kind == UsbKind) {
         SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL));
         app.linkIsTcp = 0;
-    } else if (kind == Ethernet) {
+    } else if (kind == EthernetKind) {
         ClearTextBuffers();
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);

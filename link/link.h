@@ -7,6 +7,17 @@
 
 constexpr int PortCount = 26;
 
+// Positions of the Configuration dialog's connection kind list, and the position read when no
+// kind is chosen.
+constexpr int NoLinkKind = -1;
+constexpr int Rs232Kind = 0;
+constexpr int UsbKind = 1;
+constexpr int EthernetKind = 2;
+constexpr int LinkKindCount = 3;
+
+// The Baud Rate box's choice when the dialog opens: "9600".
+constexpr int DefaultBaudIndex = 6;
+
 // Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
 extern const char16_t* const PortDeviceNames[PortCount];
 

@@ -11,8 +11,6 @@
 namespace
 {
 
-constexpr int RS232Kind = 0;
-constexpr int DefaultBaudIndex = 6;
 // Extra wait beyond the port's own time-outs before an operation is cancelled, so that a driver
 // that never completes cannot hold the program for good.
 constexpr DWORD SafetyMarginMs = 3000;
@@ -103,7 +101,7 @@ void SerialOpen(int portIndex)
         return;
     }
     app.commHandle = port;
-    if (DialogLinkKind() == RS232Kind && !ApplyLineSettings()) {
+    if (DialogLinkKind() == Rs232Kind && !ApplyLineSettings()) {
         AbandonPort("Failed to Set COM settings");
         return;
     }

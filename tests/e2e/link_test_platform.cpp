@@ -6,8 +6,8 @@
 #include "link/link.h"
 
 std::vector<std::string> statusBoxes;
-int dialogLinkKind = -1;
-int dialogBaudIndex = 6;
+int dialogLinkKind = NoLinkKind;
+int dialogBaudIndex = DefaultBaudIndex;
 
 void StatusBox(const char* text)
 {
