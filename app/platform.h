@@ -10,6 +10,9 @@
 // Information message box without owner window, titled "Status".
 void StatusBox(const char* text);
 
+// Replaces the text of the Configuration dialog's status box; does nothing while no dialog is open.
+void SetStatusText(const char* text);
+
 // Reads the text of the entry box with this control id into EntryText (at most 255 characters).
 void ReadEntryBox(int controlId);
 

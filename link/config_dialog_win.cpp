@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/app_state.h"
+#include "app/platform.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "res/resource.h"
@@ -20,11 +21,6 @@ constexpr std::array<const char*, LinkKindCount> LinkKind = {"RS-232", "USB", "E
 constexpr std::array<const char16_t*, PortCount> PortLabels = {
     u"0",  u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"10", u"11", u"12",
     u"13", u"14", u"15", u"16", u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"24", u"25"};
-
-void SetStatusText(const char* text)
-{
-    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
-}
 
 void FillChoices(HWND dialog)
 {

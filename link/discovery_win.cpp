@@ -81,7 +81,7 @@ void DiscoverInstruments()
         ++replies;
     }
     EndDiscoveryText(replies);
-    SetDlgItemTextA(app.configDialog, DiscoveryStatusBoxId, app.DiscoveryText.c_str());
+    SetStatusText(app.DiscoveryText.c_str());
 
     shutdown(udp, SD_BOTH);
     CloseAndCleanup(udp);

@@ -110,7 +110,7 @@ void SerialOpen(int portIndex)
         return;
     }
     app.connected = 1;
-    SetDlgItemTextA(app.configDialog, 1012, "Serial Connection Opened");
+    SetStatusText("Serial Connection Opened");
 }
 
 void SerialWrite()

@@ -17,6 +17,7 @@
 #include "console/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
+#include "res/resource.h"
 #include "tests/e2e/lan_hosts.h"
 #include "tests/e2e/link_test_platform.h"
 #include "tests/e2e/sim_control.h"
@@ -61,12 +62,12 @@ struct DiscoveryTest : ::testing::Test {
     // Runs one discovery as the dialog's button does and returns what the status box shows.
     std::string Discover(DWORD* elapsedMs = nullptr)
     {
-        SetDlgItemTextA(dialog, DiscoveryStatusBoxId, "Disconnected");
+        SetDlgItemTextA(dialog, IDC_STATUS_TEXT, "Disconnected");
         DWORD start = GetTickCount();
         DiscoverInstruments();
         if (elapsedMs != nullptr)
             *elapsedMs = GetTickCount() - start;
-        HWND box = GetDlgItem(dialog, DiscoveryStatusBoxId);
+        HWND box = GetDlgItem(dialog, IDC_STATUS_TEXT);
         std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
         shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
         return shown;
@@ -218,7 +219,7 @@ TEST(DiscoveryWithoutRoute, UnsendableQuestionIsReportedAndTheBoxKeepsItsText)
 
     EXPECT_EQ(statusBoxes, std::vector<std::string>{"sendto Status = -1"});
     char shown[64] = {};
-    GetDlgItemTextA(dialog, DiscoveryStatusBoxId, shown, sizeof shown);
+    GetDlgItemTextA(dialog, IDC_STATUS_TEXT, shown, sizeof shown);
     EXPECT_STREQ(shown, "Disconnected");
     EXPECT_TRUE(app.DiscoveryText.empty());
     EXPECT_LT(elapsed, 900u); // ended at once, without waiting for replies

@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "link/link.h"
+#include "res/resource.h"
 
 std::vector<std::string> statusBoxes;
 int dialogLinkKind = NoLinkKind;
@@ -12,6 +13,11 @@ int dialogBaudIndex = DefaultBaudIndex;
 void StatusBox(const char* text)
 {
     statusBoxes.emplace_back(text);
+}
+// Into the status box of the stand-in dialog that a test puts in app.configDialog.
+void SetStatusText(const char* text)
+{
+    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
 }
 void ReadEntryBox(int)
 {

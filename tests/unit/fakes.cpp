@@ -16,6 +16,7 @@ std::string tcpSent, serialSent;
 int tcpSends, tcpReceives, serialWrites, serialReads;
 std::deque<std::string> answers;
 std::vector<std::string> statusBoxes;
+std::string statusText;
 std::string outputBoxes[PanelCount];
 std::size_t lastEntryLength[PanelCount];
 
@@ -30,6 +31,7 @@ void Reset()
     tcpSends = tcpReceives = serialWrites = serialReads = 0;
     answers.clear();
     statusBoxes.clear();
+    statusText.clear();
     for (int i = 0; i < PanelCount; ++i) {
         outputBoxes[i].clear();
         lastEntryLength[i] = 0;
@@ -52,6 +54,11 @@ static void FillResponse(const char* failureText)
 void StatusBox(const char* text)
 {
     fake::statusBoxes.emplace_back(text);
+}
+
+void SetStatusText(const char* text)
+{
+    fake::statusText = text;
 }
 
 void ReadEntryBox(int controlId)
