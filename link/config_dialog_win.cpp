@@ -99,15 +99,6 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 } // namespace
 
-int DialogLinkKind()
-{
-    return Selection(IDC_LINK_KIND, LB_GETCURSEL);
-}
-int DialogBaudIndex()
-{
-    return Selection(IDC_BAUD_RATE, CB_GETCURSEL);
-}
-
 void ShowConfiguration()
 {
     if (app.configDialog != nullptr) {
@@ -127,16 +118,17 @@ void ShowConfiguration()
 
 void OpenSelectedLink()
 {
-    int kind = DialogLinkKind();
+    int kind = Selection(IDC_LINK_KIND, LB_GETCURSEL);
     if (kind == Rs232Kind || kind == UsbKind) {
-        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL));
+        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL), kind == Rs232Kind,
+                   Selection(IDC_BAUD_RATE, CB_GETCURSEL));
         app.linkIsTcp = 0;
     } else if (kind == EthernetKind) {
         ClearTextBuffers();
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
         app.tcpSocket = INVALID_SOCKET;
-        if (TcpConnect()) {
+        if (TcpConnect(app.EntryText.data(), app.PortText.data())) {
             app.connected = 1;
             app.linkIsTcp = 1;
             SetStatusText("Connected to server");

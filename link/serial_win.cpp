@@ -15,9 +15,8 @@ namespace
 // that never completes cannot hold the program for good.
 constexpr DWORD SafetyMarginMs = 3000;
 
-bool ApplyLineSettings()
+bool ApplyLineSettings(int baud)
 {
-    int baud = DialogBaudIndex();
     if (baud < 0 || baud >= BaudChoiceCount)
         baud = DefaultBaudIndex;
     app.LineSettings.DCBlength = sizeof(DCB);
@@ -85,7 +84,7 @@ bool RunOverlapped(BOOL manualReset, DWORD limitMs, bool& ran, Operation operati
 
 } // namespace
 
-void SerialOpen(int portIndex)
+void SerialOpen(int portIndex, bool lineSettings, int baudIndex)
 {
     if (portIndex < 0 || portIndex >= PortCount) {
         StatusBox("COMPORT failed to open");
@@ -101,7 +100,7 @@ void SerialOpen(int portIndex)
         return;
     }
     app.commHandle = port;
-    if (DialogLinkKind() == Rs232Kind && !ApplyLineSettings()) {
+    if (lineSettings && !ApplyLineSettings(baudIndex)) {
         AbandonPort("Failed to Set COM settings");
         return;
     }

@@ -52,7 +52,7 @@ void DropQueuedInput()
 
 } // namespace
 
-bool TcpConnect()
+bool TcpConnect(const char* address, const char* port)
 {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
@@ -63,7 +63,7 @@ bool TcpConnect()
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
     addrinfo* results = nullptr;
-    if (getaddrinfo(app.EntryText.data(), app.PortText.data(), &hints, &results) != 0) {
+    if (getaddrinfo(address, port, &hints, &results) != 0) {
         StatusBox("getaddrinfo failed");
         WSACleanup();
         return false;

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -176,10 +175,7 @@ TEST_F(DiscoveryTest, LargestDatagramBesideShortReplies)
 
 TEST_F(DiscoveryTest, OpenTcpLinkIsNotAffected)
 {
-    ClearTextBuffers();
-    std::strcpy(app.EntryText.data(), "127.0.0.1");
-    std::strcpy(app.PortText.data(), std::to_string(SimTcpPort()).c_str());
-    ASSERT_TRUE(TcpConnect());
+    ASSERT_TRUE(TcpConnect("127.0.0.1", std::to_string(SimTcpPort()).c_str()));
     app.connected = 1;
     app.linkIsTcp = 1;
     SOCKET link = app.tcpSocket;

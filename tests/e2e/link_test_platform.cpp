@@ -7,8 +7,6 @@
 #include "res/resource.h"
 
 std::vector<std::string> statusBoxes;
-int dialogLinkKind = NoLinkKind;
-int dialogBaudIndex = DefaultBaudIndex;
 
 void StatusBox(const char* text)
 {
@@ -32,11 +30,3 @@ int ListSelection(int)
     return -1;
 }
 void ShowOutputLog(Panel, std::size_t) {}
-int DialogLinkKind()
-{
-    return dialogLinkKind;
-}
-int DialogBaudIndex()
-{
-    return dialogBaudIndex;
-}

@@ -86,7 +86,7 @@ void ShowOutputLog(Panel panel, std::size_t newEntryLength)
     fake::lastEntryLength[static_cast<int>(panel)] = newEntryLength;
 }
 
-void SerialOpen(int) {}
+void SerialOpen(int, bool, int) {}
 void SerialWrite()
 {
     ++fake::serialWrites;
@@ -97,7 +97,7 @@ void SerialRead()
     ++fake::serialReads;
     fake::FillResponse("Read Comport Failure");
 }
-bool TcpConnect()
+bool TcpConnect(const char*, const char*)
 {
     return true;
 }
