@@ -9,6 +9,7 @@
 #include "app/platform.h"
 #include "link/discovery.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 #include "res/resource.h"
 
 namespace
@@ -53,8 +54,7 @@ void RunButton(HWND dialog, int id, HWND control)
 {
     switch (id) {
     case IDOK:
-        if (app.connected == 0)
-            OpenSelectedLink();
+        OpenSelectedLink();
         break;
     case IDCANCEL:
         if (control != nullptr && control == GetDlgItem(dialog, IDCANCEL))
@@ -119,11 +119,12 @@ void ShowConfiguration()
 void OpenSelectedLink()
 {
     int kind = Selection(IDC_LINK_KIND, LB_GETCURSEL);
-    if (kind == Rs232Kind || kind == UsbKind) {
-        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL), kind == Rs232Kind,
+    LinkStep step = LinkStepFor(LinkAction::Open, app.connected, app.linkIsTcp, kind);
+    if (step == LinkStep::OpenPortWithLineSettings || step == LinkStep::OpenPortAsItIs) {
+        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL), step == LinkStep::OpenPortWithLineSettings,
                    Selection(IDC_BAUD_RATE, CB_GETCURSEL));
         app.linkIsTcp = 0;
-    } else if (kind == EthernetKind) {
+    } else if (step == LinkStep::ConnectTcp) {
         ClearTextBuffers();
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
@@ -140,14 +141,13 @@ void OpenSelectedLink()
 
 void CloseLink()
 {
-    if (app.linkIsTcp == 1) {
+    LinkStep step = LinkStepFor(LinkAction::Close, app.connected, app.linkIsTcp, NoLinkKind);
+    if (step == LinkStep::ShutTcp) {
         TcpDisconnect();
         if (app.connected == 1)
             return; // the shutdown failed; its box has said so
-    } else {
-        if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE)
-            CloseHandle(app.commHandle);
-        app.commHandle = nullptr;
+    } else if (step == LinkStep::ClosePort) {
+        SerialClose();
         app.connected = 0;
     }
     SetStatusText("Disconnected");

@@ -26,6 +26,8 @@ extern const char16_t* const PortDeviceNames[PortCount];
 // baudIndex (the default rate when that is out of range), 8 data bits, no parity and one stop bit;
 // without (a USB virtual port) the port keeps the settings it has.
 void SerialOpen(int portIndex, bool lineSettings, int baudIndex);
+// Closes the port, when one is held, and forgets its handle.
+void SerialClose();
 void SerialWrite();
 void SerialRead();
 

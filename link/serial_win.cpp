@@ -112,6 +112,13 @@ void SerialOpen(int portIndex, bool lineSettings, int baudIndex)
     SetStatusText("Serial Connection Opened");
 }
 
+void SerialClose()
+{
+    if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE)
+        CloseHandle(app.commHandle);
+    app.commHandle = nullptr;
+}
+
 void SerialWrite()
 {
     // What is still queued from an earlier answer belongs to that command, not to this one.

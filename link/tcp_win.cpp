@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 
 namespace
 {
@@ -92,12 +93,13 @@ bool TcpConnect(const char* address, const char* port)
     return true;
 }
 
-// Closes the sending direction and the socket. The socket is forgotten once closed, whatever the
-// shutdown's outcome, so that nothing uses the closed handle again; a link whose socket is already
-// gone is simply marked closed.
+// Closes the sending direction and the socket of an open TCP link; on any other link it does
+// nothing. The socket is forgotten once closed, whatever the shutdown's outcome, so that nothing
+// uses the closed handle again; a link whose socket is already gone is simply marked closed.
 void TcpDisconnect()
 {
-    if (app.connected == 0 || app.linkIsTcp == 0)
+    if (LinkStepFor(LinkAction::Teardown, app.connected, app.linkIsTcp, NoLinkKind) !=
+        LinkStep::ShutTcp)
         return;
     if (!SocketOpen()) {
         app.connected = 0;

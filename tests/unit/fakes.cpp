@@ -87,6 +87,7 @@ void ShowOutputLog(Panel panel, std::size_t newEntryLength)
 }
 
 void SerialOpen(int, bool, int) {}
+void SerialClose() {}
 void SerialWrite()
 {
     ++fake::serialWrites;
