@@ -19,6 +19,9 @@ bool ApplyLineSettings(int baud)
 {
     if (baud < 0 || baud >= BaudChoiceCount)
         baud = DefaultBaudIndex;
+    // The block is not read from the port first: every field not set here stays as the program
+    // started it, zero (no flow control of any kind, DTR and RTS off), so an RS-232 line is the
+    // same whatever an earlier user of the port left on it.
     app.LineSettings.DCBlength = sizeof(DCB);
     app.LineSettings.BaudRate = BaudRates[baud];
     app.LineSettings.ByteSize = 8;
@@ -131,6 +134,7 @@ void SerialWrite()
                           return WriteFile(app.commHandle, app.CommandBuffer.data(), length,
                                            nullptr, &overlapped);
                       });
+    // The text and its zero byte only; the rest of the buffer keeps what it held.
     if (ran && !ok)
         std::memcpy(app.ResponseBuffer.data(), "Write Comport Failure", 22);
 }
@@ -138,6 +142,9 @@ void SerialWrite()
 void SerialRead()
 {
     bool ran = false;
+    // An auto-reset event here, a manual-reset one for the write: each event serves one operation
+    // and is closed after it, and the result is taken once the operation is complete, so either
+    // kind serves.
     bool ok = RunOverlapped(
         FALSE, SerialReadConstant + SerialReadMultiplier * ResponseBufferSize + SafetyMarginMs, ran,
         [&](OVERLAPPED& overlapped) {

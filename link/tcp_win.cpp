@@ -125,6 +125,9 @@ void TcpSend()
             return;
         error = WSAGetLastError();
     }
+    // Meant for standard output although a windowed program has none: the line is seen only when
+    // the program runs attached to a console, as the link tests do. The operator learns of the
+    // failure from the next answer, which the closed link gives as "Eth Timeout".
     std::printf("send failed: %d\n", error);
     std::fflush(stdout);
     TcpDisconnect();
