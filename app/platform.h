@@ -1,6 +1,6 @@
-// The few operations through which the platform-free logic reaches the window system. The program
-// links the Win32 versions (files ending in _win.cpp); the native tests link fakes that record
-// what was asked. Chosen at link time, not through virtual calls.
+// The few operations through which the platform-free logic and the links reach the window system.
+// The program links the Win32 versions (app/platform_win.cpp); the native tests link fakes that
+// record what was asked (tests/unit/fakes.cpp). Chosen at link time, not through virtual calls.
 #pragma once
 
 #include <cstddef>
