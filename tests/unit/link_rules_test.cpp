@@ -21,6 +21,8 @@ struct ExpectedRow {
     const char* byState[4]; // (connected, linkIsTcp) = (0,0), (0,1), (1,0), (1,1)
 };
 
+// Written out in full from the Configuration dialog's link state table (Open, Close, the main
+// window's destruction as Teardown) and the transaction's choice of link by linkIsTcp alone.
 constexpr ExpectedRow Expected[] = {
     {LinkAction::Open, {"-LUC-", "-LUC-", "-----", "-----"}},
     {LinkAction::Close, {"PPPPP", "-----", "PPPPP", "SSSSS"}},
