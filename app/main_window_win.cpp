@@ -8,6 +8,7 @@
 #include "console/panels_win.h"
 #include "link/config_dialog_win.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 #include "res/resource.h"
 
 namespace
@@ -86,14 +87,11 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 
 void OnDestroy()
 {
-    if (app.connected == 1) {
-        if (app.linkIsTcp == 1) {
-            TcpDisconnect();
-        } else if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE) {
-            CloseHandle(app.commHandle);
-            app.commHandle = nullptr;
-        }
-    }
+    LinkStep step = LinkStepFor(LinkAction::Teardown, app.connected, app.linkIsTcp, NoLinkKind);
+    if (step == LinkStep::ShutTcp)
+        TcpDisconnect();
+    else if (step == LinkStep::ClosePort)
+        SerialClose();
     for (std::string& log : app.OutputLog)
         log.clear();
     app.PriorLog.clear();

@@ -1,6 +1,6 @@
-// The few operations through which the platform-free logic reaches the window system. The program
-// links the Win32 versions (files ending in _win.cpp); the native tests link fakes that record
-// what was asked. Chosen at link time, not through virtual calls.
+// The few operations through which the platform-free logic and the links reach the window system.
+// The program links the Win32 versions (app/platform_win.cpp); the native tests link fakes that
+// record what was asked (tests/unit/fakes.cpp). Chosen at link time, not through virtual calls.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,9 @@
 
 // Information message box without owner window, titled "Status".
 void StatusBox(const char* text);
+
+// Replaces the text of the Configuration dialog's status box; does nothing while no dialog is open.
+void SetStatusText(const char* text);
 
 // Reads the text of the entry box with this control id into EntryText (at most 255 characters).
 void ReadEntryBox(int controlId);

@@ -66,6 +66,10 @@ void SetStepsFont()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    // At both start-up failures the error code is fetched and left unused on purpose: the box only
+    // names the step that failed, which is all the operator can act on. There is no return after
+    // the first: without its class the window cannot be made either, and that failure's box ends
+    // the program.
     if (!RegisterMainWindowClass(instance)) {
         GetLastError();
         MessageBoxA(nullptr, "Window class creation failed\r\n", "Window Class Failed",
@@ -103,7 +107,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         DispatchMessageA(&message);
     }
 
-    // A TCP link that is still open is shut down once more on the way out.
+    // The TCP link is torn down a second time on purpose. Normally the main window's destruction
+    // has already closed it and forgotten the socket, so this finds nothing to do; it acts only
+    // when the loop ended without that destruction, so that no socket is left open at exit.
     if (app.tcpSocket != INVALID_SOCKET) {
         TcpDisconnect();
         app.tcpSocket = INVALID_SOCKET;

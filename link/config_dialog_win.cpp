@@ -6,39 +6,32 @@
 #include <array>
 
 #include "app/app_state.h"
+#include "app/platform.h"
 #include "link/discovery.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 #include "res/resource.h"
 
 namespace
 {
 
-constexpr int SerialRs232 = 0;
-constexpr int SerialUsb = 1;
-constexpr int Ethernet = 2;
-constexpr std::array<const char*, 3> LinkKinds = {"RS-232", "USB", "Ethernet"};
-
-constexpr int DefaultBaudPosition = 6; // "9600"
+// The connection kind list's entries, by position (Rs232Kind, UsbKind, EthernetKind).
+constexpr std::array<const char*, LinkKindCount> LinkKind = {"RS-232", "USB", "Ethernet"};
 
 // The Comport box's choices; position n opens PortDeviceNames[n].
 constexpr std::array<const char16_t*, PortCount> PortLabels = {
     u"0",  u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"10", u"11", u"12",
     u"13", u"14", u"15", u"16", u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"24", u"25"};
 
-void SetStatusText(const char* text)
-{
-    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
-}
-
 void FillChoices(HWND dialog)
 {
-    for (std::size_t i = 0; i < LinkKinds.size(); ++i)
+    for (std::size_t i = 0; i < LinkKind.size(); ++i)
         SendDlgItemMessageA(dialog, IDC_LINK_KIND, LB_INSERTSTRING, i,
-                            reinterpret_cast<LPARAM>(LinkKinds[i]));
+                            reinterpret_cast<LPARAM>(LinkKind[i]));
     for (int i = 0; i < BaudChoiceCount; ++i)
         SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_INSERTSTRING, i,
                             reinterpret_cast<LPARAM>(BaudLabels[i]));
-    SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_SETCURSEL, DefaultBaudPosition, 0);
+    SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_SETCURSEL, DefaultBaudIndex, 0);
     for (int i = 0; i < PortCount; ++i) {
         char label[8] = {};
         WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortLabels[i]), -1, label,
@@ -61,8 +54,7 @@ void RunButton(HWND dialog, int id, HWND control)
 {
     switch (id) {
     case IDOK:
-        if (app.connected == 0)
-            OpenSelectedLink();
+        OpenSelectedLink();
         break;
     case IDCANCEL:
         if (control != nullptr && control == GetDlgItem(dialog, IDCANCEL))
@@ -107,15 +99,6 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 } // namespace
 
-int DialogLinkKind()
-{
-    return Selection(IDC_LINK_KIND, LB_GETCURSEL);
-}
-int DialogBaudIndex()
-{
-    return Selection(IDC_BAUD_RATE, CB_GETCURSEL);
-}
-
 void ShowConfiguration()
 {
     if (app.configDialog != nullptr) {
@@ -135,16 +118,18 @@ void ShowConfiguration()
 
 void OpenSelectedLink()
 {
-    int kind = DialogLinkKind();
-    if (kind == SerialRs232 || kind == SerialUsb) {
-        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL));
+    int kind = Selection(IDC_LINK_KIND, LB_GETCURSEL);
+    LinkStep step = LinkStepFor(LinkAction::Open, app.connected, app.linkIsTcp, kind);
+    if (step == LinkStep::OpenPortWithLineSettings || step == LinkStep::OpenPortAsItIs) {
+        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL), step == LinkStep::OpenPortWithLineSettings,
+                   Selection(IDC_BAUD_RATE, CB_GETCURSEL));
         app.linkIsTcp = 0;
-    } else if (kind == Ethernet) {
+    } else if (step == LinkStep::ConnectTcp) {
         ClearTextBuffers();
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
         app.tcpSocket = INVALID_SOCKET;
-        if (TcpConnect()) {
+        if (TcpConnect(app.EntryText.data(), app.PortText.data())) {
             app.connected = 1;
             app.linkIsTcp = 1;
             SetStatusText("Connected to server");
@@ -156,14 +141,13 @@ void OpenSelectedLink()
 
 void CloseLink()
 {
-    if (app.linkIsTcp == 1) {
+    LinkStep step = LinkStepFor(LinkAction::Close, app.connected, app.linkIsTcp, NoLinkKind);
+    if (step == LinkStep::ShutTcp) {
         TcpDisconnect();
         if (app.connected == 1)
             return; // the shutdown failed; its box has said so
-    } else {
-        if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE)
-            CloseHandle(app.commHandle);
-        app.commHandle = nullptr;
+    } else if (step == LinkStep::ClosePort) {
+        SerialClose();
         app.connected = 0;
     }
     SetStatusText("Disconnected");

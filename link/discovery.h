@@ -17,9 +17,6 @@ constexpr int DiscoveryBufferSize = 65536;
 // A run ends when no datagram has come for this long.
 constexpr int DiscoveryQuietMs = 1000;
 
-// The status box control of the Configuration dialog that shows the result.
-constexpr int DiscoveryStatusBoxId = 1012;
-
 constexpr char DiscoveryHeader[] = " Devices Discovered:\r\n----------";
 constexpr char NoDevicesText[] = " No Devices Discovered";
 

@@ -50,6 +50,7 @@ void DiscoverInstruments()
         CloseAndCleanup(udp);
         return;
     }
+    // Not checked: a new datagram socket that took SO_BROADCAST takes a receive time-out too.
     DWORD quietMs = DiscoveryQuietMs;
     setsockopt(udp, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&quietMs),
                sizeof quietMs);
@@ -81,8 +82,10 @@ void DiscoverInstruments()
         ++replies;
     }
     EndDiscoveryText(replies);
-    SetDlgItemTextA(app.configDialog, DiscoveryStatusBoxId, app.DiscoveryText.c_str());
+    SetStatusText(app.DiscoveryText.c_str());
 
+    // A datagram socket has no connection to shut down: the call changes nothing that the close
+    // after it would not, and its result is unused. The close is what ends the socket.
     shutdown(udp, SD_BOTH);
     CloseAndCleanup(udp);
 }

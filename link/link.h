@@ -7,16 +7,33 @@
 
 constexpr int PortCount = 26;
 
+// Positions of the Configuration dialog's connection kind list, and the position read when no
+// kind is chosen.
+constexpr int NoLinkKind = -1;
+constexpr int Rs232Kind = 0;
+constexpr int UsbKind = 1;
+constexpr int EthernetKind = 2;
+constexpr int LinkKindCount = 3;
+
+// The Baud Rate box's choice when the dialog opens: "9600".
+constexpr int DefaultBaudIndex = 6;
+
 // Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
 extern const char16_t* const PortDeviceNames[PortCount];
 
-// Serial link (Win32 comm API, overlapped input and output).
-void SerialOpen(int portIndex);
+// Serial link (Win32 comm API, overlapped input and output). SerialOpen opens the device of the
+// Comport choice portIndex. With lineSettings (RS-232) it sets the rate of the Baud Rate choice
+// baudIndex (the default rate when that is out of range), 8 data bits, no parity and one stop bit;
+// without (a USB virtual port) the port keeps the settings it has.
+void SerialOpen(int portIndex, bool lineSettings, int baudIndex);
+// Closes the port, when one is held, and forgets its handle.
+void SerialClose();
 void SerialWrite();
 void SerialRead();
 
-// TCP link (Windows Sockets 2.2).
-bool TcpConnect();
+// TCP link (Windows Sockets 2.2). TcpConnect takes the instrument's address (an IPv4 or IPv6
+// address or a host name) and TCP port (a number or a service name) as the operator typed them.
+bool TcpConnect(const char* address, const char* port);
 void TcpDisconnect();
 void TcpSend();
 void TcpReceive();
@@ -30,8 +47,3 @@ constexpr std::uint32_t SerialWriteConstant = 10;
 
 // How long one TCP answer may take to arrive, from the start of the receive.
 constexpr int TcpReceiveTimeoutMs = 5000;
-
-// The Configuration dialog's choices that opening a serial port reads: the position selected in the
-// connection kind list (-1 when none; 0 is RS-232) and the Baud Rate box's selection.
-int DialogLinkKind();
-int DialogBaudIndex();

@@ -11,17 +11,17 @@
 namespace
 {
 
-constexpr int RS232Kind = 0;
-constexpr int DefaultBaudIndex = 6;
 // Extra wait beyond the port's own time-outs before an operation is cancelled, so that a driver
 // that never completes cannot hold the program for good.
 constexpr DWORD SafetyMarginMs = 3000;
 
-bool ApplyLineSettings()
+bool ApplyLineSettings(int baud)
 {
-    int baud = DialogBaudIndex();
     if (baud < 0 || baud >= BaudChoiceCount)
         baud = DefaultBaudIndex;
+    // The block is not read from the port first: every field not set here stays as the program
+    // started it, zero (no flow control of any kind, DTR and RTS off), so an RS-232 line is the
+    // same whatever an earlier user of the port left on it.
     app.LineSettings.DCBlength = sizeof(DCB);
     app.LineSettings.BaudRate = BaudRates[baud];
     app.LineSettings.ByteSize = 8;
@@ -87,7 +87,7 @@ bool RunOverlapped(BOOL manualReset, DWORD limitMs, bool& ran, Operation operati
 
 } // namespace
 
-void SerialOpen(int portIndex)
+void SerialOpen(int portIndex, bool lineSettings, int baudIndex)
 {
     if (portIndex < 0 || portIndex >= PortCount) {
         StatusBox("COMPORT failed to open");
@@ -103,7 +103,7 @@ void SerialOpen(int portIndex)
         return;
     }
     app.commHandle = port;
-    if (DialogLinkKind() == RS232Kind && !ApplyLineSettings()) {
+    if (lineSettings && !ApplyLineSettings(baudIndex)) {
         AbandonPort("Failed to Set COM settings");
         return;
     }
@@ -112,7 +112,14 @@ void SerialOpen(int portIndex)
         return;
     }
     app.connected = 1;
-    SetDlgItemTextA(app.configDialog, 1012, "Serial Connection Opened");
+    SetStatusText("Serial Connection Opened");
+}
+
+void SerialClose()
+{
+    if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE)
+        CloseHandle(app.commHandle);
+    app.commHandle = nullptr;
 }
 
 void SerialWrite()
@@ -127,6 +134,7 @@ void SerialWrite()
                           return WriteFile(app.commHandle, app.CommandBuffer.data(), length,
                                            nullptr, &overlapped);
                       });
+    // The text and its zero byte only; the rest of the buffer keeps what it held.
     if (ran && !ok)
         std::memcpy(app.ResponseBuffer.data(), "Write Comport Failure", 22);
 }
@@ -134,6 +142,9 @@ void SerialWrite()
 void SerialRead()
 {
     bool ran = false;
+    // An auto-reset event here, a manual-reset one for the write: each event serves one operation
+    // and is closed after it, and the result is taken once the operation is complete, so either
+    // kind serves.
     bool ok = RunOverlapped(
         FALSE, SerialReadConstant + SerialReadMultiplier * ResponseBufferSize + SafetyMarginMs, ran,
         [&](OVERLAPPED& overlapped) {

@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 
 namespace
 {
@@ -52,7 +53,7 @@ void DropQueuedInput()
 
 } // namespace
 
-bool TcpConnect()
+bool TcpConnect(const char* address, const char* port)
 {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
@@ -63,7 +64,7 @@ bool TcpConnect()
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
     addrinfo* results = nullptr;
-    if (getaddrinfo(app.EntryText.data(), app.PortText.data(), &hints, &results) != 0) {
+    if (getaddrinfo(address, port, &hints, &results) != 0) {
         StatusBox("getaddrinfo failed");
         WSACleanup();
         return false;
@@ -92,12 +93,13 @@ bool TcpConnect()
     return true;
 }
 
-// Closes the sending direction and the socket. The socket is forgotten once closed, whatever the
-// shutdown's outcome, so that nothing uses the closed handle again; a link whose socket is already
-// gone is simply marked closed.
+// Closes the sending direction and the socket of an open TCP link; on any other link it does
+// nothing. The socket is forgotten once closed, whatever the shutdown's outcome, so that nothing
+// uses the closed handle again; a link whose socket is already gone is simply marked closed.
 void TcpDisconnect()
 {
-    if (app.connected == 0 || app.linkIsTcp == 0)
+    if (LinkStepFor(LinkAction::Teardown, app.connected, app.linkIsTcp, NoLinkKind) !=
+        LinkStep::ShutTcp)
         return;
     if (!SocketOpen()) {
         app.connected = 0;
@@ -123,6 +125,9 @@ void TcpSend()
             return;
         error = WSAGetLastError();
     }
+    // Meant for standard output although a windowed program has none: the line is seen only when
+    // the program runs attached to a console, as the link tests do. The operator learns of the
+    // failure from the next answer, which the closed link gives as "Eth Timeout".
     std::printf("send failed: %d\n", error);
     std::fflush(stdout);
     TcpDisconnect();

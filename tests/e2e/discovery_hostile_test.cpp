@@ -18,6 +18,7 @@
 
 #include "app/app_state.h"
 #include "link/discovery.h"
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 #include "tests/e2e/lan_hosts.h"
 #include "tests/e2e/link_test_platform.h"
@@ -131,10 +132,10 @@ class HostileLanTest : public ::testing::Test
     // run ended.
     std::string Discover(double& endedMs)
     {
-        SetDlgItemTextA(dialog, DiscoveryStatusBoxId, "Disconnected");
+        SetDlgItemTextA(dialog, IDC_STATUS_TEXT, "Disconnected");
         DiscoverInstruments();
         endedMs = NowMs();
-        HWND box = GetDlgItem(dialog, DiscoveryStatusBoxId);
+        HWND box = GetDlgItem(dialog, IDC_STATUS_TEXT);
         std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
         shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
         return shown;

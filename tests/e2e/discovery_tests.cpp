@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "console/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
+#include "res/resource.h"
 #include "tests/e2e/lan_hosts.h"
 #include "tests/e2e/link_test_platform.h"
 #include "tests/e2e/sim_control.h"
@@ -61,12 +61,12 @@ struct DiscoveryTest : ::testing::Test {
     // Runs one discovery as the dialog's button does and returns what the status box shows.
     std::string Discover(DWORD* elapsedMs = nullptr)
     {
-        SetDlgItemTextA(dialog, DiscoveryStatusBoxId, "Disconnected");
+        SetDlgItemTextA(dialog, IDC_STATUS_TEXT, "Disconnected");
         DWORD start = GetTickCount();
         DiscoverInstruments();
         if (elapsedMs != nullptr)
             *elapsedMs = GetTickCount() - start;
-        HWND box = GetDlgItem(dialog, DiscoveryStatusBoxId);
+        HWND box = GetDlgItem(dialog, IDC_STATUS_TEXT);
         std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
         shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
         return shown;
@@ -175,10 +175,7 @@ TEST_F(DiscoveryTest, LargestDatagramBesideShortReplies)
 
 TEST_F(DiscoveryTest, OpenTcpLinkIsNotAffected)
 {
-    ClearTextBuffers();
-    std::strcpy(app.EntryText.data(), "127.0.0.1");
-    std::strcpy(app.PortText.data(), std::to_string(SimTcpPort()).c_str());
-    ASSERT_TRUE(TcpConnect());
+    ASSERT_TRUE(TcpConnect("127.0.0.1", std::to_string(SimTcpPort()).c_str()));
     app.connected = 1;
     app.linkIsTcp = 1;
     SOCKET link = app.tcpSocket;
@@ -218,7 +215,7 @@ TEST(DiscoveryWithoutRoute, UnsendableQuestionIsReportedAndTheBoxKeepsItsText)
 
     EXPECT_EQ(statusBoxes, std::vector<std::string>{"sendto Status = -1"});
     char shown[64] = {};
-    GetDlgItemTextA(dialog, DiscoveryStatusBoxId, shown, sizeof shown);
+    GetDlgItemTextA(dialog, IDC_STATUS_TEXT, shown, sizeof shown);
     EXPECT_STREQ(shown, "Disconnected");
     EXPECT_TRUE(app.DiscoveryText.empty());
     EXPECT_LT(elapsed, 900u); // ended at once, without waiting for replies

@@ -4,14 +4,18 @@
 
 #include "app/platform.h"
 #include "link/link.h"
+#include "res/resource.h"
 
 std::vector<std::string> statusBoxes;
-int dialogLinkKind = -1;
-int dialogBaudIndex = 6;
 
 void StatusBox(const char* text)
 {
     statusBoxes.emplace_back(text);
+}
+// Into the status box of the stand-in dialog that a test puts in app.configDialog.
+void SetStatusText(const char* text)
+{
+    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
 }
 void ReadEntryBox(int)
 {
@@ -26,11 +30,3 @@ int ListSelection(int)
     return -1;
 }
 void ShowOutputLog(Panel, std::size_t) {}
-int DialogLinkKind()
-{
-    return dialogLinkKind;
-}
-int DialogBaudIndex()
-{
-    return dialogBaudIndex;
-}

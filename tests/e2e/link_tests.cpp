@@ -3,7 +3,6 @@
 // and a simulated serial port reached as COM12.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "app/app_state.h"
@@ -15,18 +14,10 @@
 namespace
 {
 
-void SetText(std::array<char, TextBufferSize>& buffer, const std::string& text)
-{
-    buffer.fill(0);
-    std::memcpy(buffer.data(), text.data(), std::min<std::size_t>(text.size(), 255));
-}
-
 bool OpenTcp(const std::string& host, const std::string& port)
 {
-    SetText(app.EntryText, host);
-    SetText(app.PortText, port);
     app.tcpSocket = INVALID_SOCKET;
-    bool ok = TcpConnect();
+    bool ok = TcpConnect(host.c_str(), port.c_str());
     app.connected = ok ? 1 : 0;
     app.linkIsTcp = ok ? 1 : 0;
     return ok;
@@ -200,8 +191,7 @@ TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
 
 TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
 {
-    dialogLinkKind = 0;
-    SerialOpen(0);
+    SerialOpen(0, true, DefaultBaudIndex);
     EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.commHandle, nullptr);
@@ -217,9 +207,7 @@ TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
 
 TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
 {
-    dialogLinkKind = 0; // RS-232
-    dialogBaudIndex = 10;
-    SerialOpen(12); // "\\.\COM12", linked to the simulator's pseudo-terminal
+    SerialOpen(12, true, 10); // "\\.\COM12", linked to the simulator's pseudo-terminal; RS-232
     ASSERT_TRUE(statusBoxes.empty()) << statusBoxes.front();
     ASSERT_EQ(app.connected, 1);
     DCB settings{};
@@ -240,8 +228,7 @@ TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
 
 TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
 {
-    dialogLinkKind = 1; // USB: the port keeps its own line settings
-    SerialOpen(12);
+    SerialOpen(12, false, DefaultBaudIndex); // USB: the port keeps its own line settings
     ASSERT_EQ(app.connected, 1) << (statusBoxes.empty() ? "" : statusBoxes.front());
     ClearCommandBuffers();
     StoreCommand("FREQ 60\n");

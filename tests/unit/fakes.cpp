@@ -16,6 +16,7 @@ std::string tcpSent, serialSent;
 int tcpSends, tcpReceives, serialWrites, serialReads;
 std::deque<std::string> answers;
 std::vector<std::string> statusBoxes;
+std::string statusText;
 std::string outputBoxes[PanelCount];
 std::size_t lastEntryLength[PanelCount];
 
@@ -30,6 +31,7 @@ void Reset()
     tcpSends = tcpReceives = serialWrites = serialReads = 0;
     answers.clear();
     statusBoxes.clear();
+    statusText.clear();
     for (int i = 0; i < PanelCount; ++i) {
         outputBoxes[i].clear();
         lastEntryLength[i] = 0;
@@ -52,6 +54,11 @@ static void FillResponse(const char* failureText)
 void StatusBox(const char* text)
 {
     fake::statusBoxes.emplace_back(text);
+}
+
+void SetStatusText(const char* text)
+{
+    fake::statusText = text;
 }
 
 void ReadEntryBox(int controlId)
@@ -79,7 +86,8 @@ void ShowOutputLog(Panel panel, std::size_t newEntryLength)
     fake::lastEntryLength[static_cast<int>(panel)] = newEntryLength;
 }
 
-void SerialOpen(int) {}
+void SerialOpen(int, bool, int) {}
+void SerialClose() {}
 void SerialWrite()
 {
     ++fake::serialWrites;
@@ -90,7 +98,7 @@ void SerialRead()
     ++fake::serialReads;
     fake::FillResponse("Read Comport Failure");
 }
-bool TcpConnect()
+bool TcpConnect(const char*, const char*)
 {
     return true;
 }

@@ -27,8 +27,10 @@ extern int tcpSends, tcpReceives, serialWrites, serialReads;
 // With none queued the receive leaves the failure text of its link.
 extern std::deque<std::string> answers;
 
-// "Status" boxes shown, and what each panel's output box shows, with the length of the last entry.
+// "Status" boxes shown, the Configuration dialog's status text, and what each panel's output box
+// shows, with the length of the last entry.
 extern std::vector<std::string> statusBoxes;
+extern std::string statusText;
 extern std::string outputBoxes[PanelCount];
 extern std::size_t lastEntryLength[PanelCount];
 

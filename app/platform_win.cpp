@@ -1,9 +1,22 @@
-// The window-system operations that the command transaction and the panel commands use: reading
-// entry boxes, option buttons and list boxes of the main window, and showing a panel's log.
+// The Windows side of app/platform.h, one function for each fake in tests/unit/fakes.cpp: the
+// "Status" message box and the Configuration dialog's status text of the links, and the main
+// window's entry boxes, option buttons, list boxes and output boxes as the command transaction and
+// the panel commands use them.
 #include <string>
 
 #include "app/platform.h"
-#include "console/panel_table.h"
+#include "res/resource.h"
+
+// No owner window, so the box does not disable the main window or the dialog.
+void StatusBox(const char* text)
+{
+    MessageBoxA(nullptr, text, "Status", MB_ICONINFORMATION);
+}
+
+void SetStatusText(const char* text)
+{
+    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
+}
 
 void ReadEntryBox(int controlId)
 {
