@@ -31,6 +31,9 @@
 // The bootloader steps box of the main window.
 #define IDC_STEPS_BOX 263
 
+// The controls of the five panels.
+#include "control_ids.h"
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

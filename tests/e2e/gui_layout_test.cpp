@@ -276,24 +276,25 @@ TEST_F(ProgramTest, ManufacturerTabEmptiesThePasswordBoxesButACommandDoesNot)
 {
     const int manufacturerTab = TableOf(Panel::Manufacturer).viewMenuId;
     ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done);
-    SetTextOf(ControlOf(CurrentPasswordBoxId), "old,\"pw");
-    SetTextOf(ControlOf(NewPasswordBoxId), "new");
+    SetTextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX), "old,\"pw");
+    SetTextOf(ControlOf(IDC_NEW_PASSWORD_BOX), "new");
     ASSERT_EQ(Click(program, ControlOf(252)), Settled::Done); // "SYST:PASS:CDIS"
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "old,\"pw");
-    EXPECT_EQ(TextOf(ControlOf(NewPasswordBoxId)), "new");
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "old,\"pw");
+    EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "new");
 
     ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done); // the same view again
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "");
-    EXPECT_EQ(TextOf(ControlOf(NewPasswordBoxId)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "");
 
-    SetTextOf(ControlOf(CurrentPasswordBoxId), "a");
-    SetTextOf(ControlOf(NewPasswordBoxId), "b");
+    SetTextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX), "a");
+    SetTextOf(ControlOf(IDC_NEW_PASSWORD_BOX), "b");
     SetTextOf(ControlOf(113), "5");
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "a") << "only the Manufacturer tab empties";
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "a")
+        << "only the Manufacturer tab empties";
     ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done);
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "");
-    EXPECT_EQ(TextOf(ControlOf(NewPasswordBoxId)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "");
     EXPECT_EQ(TextOf(ControlOf(113)), "5") << "other entry boxes stay";
 }
 
