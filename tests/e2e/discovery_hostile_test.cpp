@@ -19,6 +19,7 @@
 
 #include "app/app_state.h"
 #include "link/discovery.h"
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 #include "tests/e2e/lan_hosts.h"
 #include "tests/e2e/link_test_platform.h"
@@ -124,10 +125,10 @@ class HostileLanTest : public ::testing::Test
     // run ended.
     std::string Discover(double& endedMs)
     {
-        SetDlgItemTextA(dialog, DiscoveryStatusBoxId, "Disconnected");
+        SetDlgItemTextA(dialog, IDC_STATUS_TEXT, "Disconnected");
         DiscoverInstruments();
         endedMs = NowMs();
-        HWND box = GetDlgItem(dialog, DiscoveryStatusBoxId);
+        HWND box = GetDlgItem(dialog, IDC_STATUS_TEXT);
         std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
         shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
         return shown;
@@ -255,13 +256,13 @@ TEST_F(HostileLanProgramTest, TheProgramListsWhatCameAndGoesOn)
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
     DWORD start = GetTickCount();
-    EXPECT_EQ(Click(program, DialogControl(dialog, DiscoverButton), 30000), Settled::Done);
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDC_DISCOVER), 30000), Settled::Done);
     DWORD elapsed = GetTickCount() - start;
     for (const Host& h : hosts)
         HostControl(h, "discovery silent");
     ASSERT_TRUE(ProgramRunning(program));
 
-    std::string shown = TextOf(DialogControl(dialog, DialogStatusText));
+    std::string shown = TextOf(DialogControl(dialog, IDC_STATUS_TEXT));
     ASSERT_EQ(shown.rfind(DiscoveryHeader, 0), 0u) << shown.substr(0, 200);
     std::string hugeName = hosts[0].name;
     hugeName.append(LargestDatagram - hugeName.size(), 'N');
@@ -288,7 +289,7 @@ TEST_F(HostileLanProgramTest, TheProgramListsWhatCameAndGoesOn)
 
     // The program goes on: the dialog closes and a command still runs.
     ASSERT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::Done);
-    ASSERT_EQ(Click(program, ControlOf(136)), Settled::Done); // "*CLS" with no link open
+    ASSERT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::Done); // "*CLS" with no link open
     EXPECT_EQ(OutputOf(Panel::Command).rfind("Sending command:  *CLS", 0), 0u);
 }
 

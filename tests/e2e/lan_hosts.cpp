@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "link/discovery.h"
+#include "res/resource.h"
 #include "tests/e2e/sim_control.h"
 
 std::vector<Host> LanHosts()
@@ -56,7 +56,7 @@ HWND MakeStandInDialog(const char* statusText)
     if (dialog == nullptr)
         return nullptr;
     if (CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", statusText, StatusBoxStyle, 0, 0, 500, 250,
-                        dialog, reinterpret_cast<HMENU>(DiscoveryStatusBoxId), nullptr,
+                        dialog, reinterpret_cast<HMENU>(IDC_STATUS_TEXT), nullptr,
                         nullptr) == nullptr) {
         DestroyWindow(dialog);
         return nullptr;

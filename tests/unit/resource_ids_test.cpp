@@ -18,7 +18,8 @@ struct Numbered {
 // The name as written, its value and the number it must have.
 #define NUMBERED(name, number) (Numbered{name, number, #name})
 
-// Resources, menu items, the Configuration dialog's controls and the bootloader steps box.
+// Resources, menu items, the Configuration dialog's controls, the bootloader steps box and the
+// stand-in bootloader tool's text.
 const Numbered ResourceIds[] = {
     NUMBERED(IDB_LOGO, 110),
     NUMBERED(IDD_ABOUT, 117),
@@ -41,6 +42,7 @@ const Numbered ResourceIds[] = {
     NUMBERED(IDC_DISCOVER, 1011),
     NUMBERED(IDC_STATUS_TEXT, 1012),
     NUMBERED(IDC_STEPS_BOX, 263),
+    NUMBERED(IDC_BOOT_TOOL_TEXT, 100),
     NUMBERED(IDC_STATIC, -1),
 };
 
