@@ -45,8 +45,8 @@ void SwitchView(Panel shown)
     }
     ShowWindow(app.StepsBox, SW_HIDE);
     if (shown == Panel::Manufacturer) {
-        SetDlgItemTextA(app.mainWindow, CurrentPasswordBoxId, "");
-        SetDlgItemTextA(app.mainWindow, NewPasswordBoxId, "");
+        SetDlgItemTextA(app.mainWindow, IDC_CURRENT_PASSWORD_BOX, "");
+        SetDlgItemTextA(app.mainWindow, IDC_NEW_PASSWORD_BOX, "");
     }
     Repaint();
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "console/transaction.h"
+#include "res/resource.h"
 
 namespace
 {
@@ -13,58 +14,61 @@ constexpr Panel ThisPanel = Panel::Status;
 
 // Every control, in creation order.
 constexpr ControlRow Controls[] = {
-    {281, ControlKind::OutputBox, "", 470, 10, 360, 500},
-    {266, ControlKind::PushButton, "Get Last Error", 480, 520, 120, 20},
-    {271, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20},
-    {-1, ControlKind::GroupFrame, "IEEE 488.2 Status Commands", 10, 10, 450, 90},
-    {143, ControlKind::PushButton, "*STB?", 20, 40, 60, 20},
-    {142, ControlKind::PushButton, "*SRE?", 90, 40, 60, 20},
-    {141, ControlKind::PushButton, "*SRE", 160, 40, 60, 20},
-    {0, ControlKind::Label, "Set *SRE:", 270, 40, 70, 20},
-    {155, ControlKind::EntryBox, "", 350, 40, 100, 20},
-    {140, ControlKind::PushButton, "*ESR?", 20, 70, 60, 20},
-    {139, ControlKind::PushButton, "*ESE?", 90, 70, 60, 20},
-    {138, ControlKind::PushButton, "*ESE", 160, 70, 60, 20},
-    {0, ControlKind::Label, "Set *ESE:", 270, 70, 70, 20},
-    {275, ControlKind::EntryBox, "", 350, 70, 100, 20},
-    {-1, ControlKind::GroupFrame, "Status Commands", 10, 140, 450, 210},
-    {156, ControlKind::PushButton, "OPER?", 20, 170, 70, 20},
-    {157, ControlKind::PushButton, "OPER:COND?", 150, 170, 110, 20},
-    {159, ControlKind::PushButton, "OPER:ENAB", 20, 200, 110, 20},
-    {0, ControlKind::Label, "Set Enable:", 270, 200, 90, 20},
-    {164, ControlKind::EntryBox, "", 350, 200, 100, 20},
-    {158, ControlKind::PushButton, "OPER:ENAB?", 20, 230, 110, 20},
-    {160, ControlKind::PushButton, "QUES?", 20, 260, 70, 20},
-    {161, ControlKind::PushButton, "QUES:COND?", 150, 260, 110, 20},
-    {163, ControlKind::PushButton, "QUES:ENAB", 20, 290, 110, 20},
-    {0, ControlKind::Label, "Set Enable:", 270, 290, 90, 20},
-    {279, ControlKind::EntryBox, "", 350, 290, 100, 20},
-    {162, ControlKind::PushButton, "QUES:ENAB?", 20, 320, 110, 20},
+    {IDC_STATUS_OUTPUT_BOX, ControlKind::OutputBox, "", 470, 10, 360, 500},
+    {IDC_STATUS_GET_LAST_ERROR, ControlKind::PushButton, "Get Last Error", 480, 520, 120, 20},
+    {IDC_STATUS_CLEAR_DISPLAY, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20},
+    {IDC_STATIC, ControlKind::GroupFrame, "IEEE 488.2 Status Commands", 10, 10, 450, 90},
+    {IDC_GET_STB, ControlKind::PushButton, "*STB?", 20, 40, 60, 20},
+    {IDC_GET_SRE, ControlKind::PushButton, "*SRE?", 90, 40, 60, 20},
+    {IDC_SET_SRE, ControlKind::PushButton, "*SRE", 160, 40, 60, 20},
+    {IDC_PANEL_LABEL, ControlKind::Label, "Set *SRE:", 270, 40, 70, 20},
+    {IDC_SRE_BOX, ControlKind::EntryBox, "", 350, 40, 100, 20},
+    {IDC_GET_ESR, ControlKind::PushButton, "*ESR?", 20, 70, 60, 20},
+    {IDC_GET_ESE, ControlKind::PushButton, "*ESE?", 90, 70, 60, 20},
+    {IDC_SET_ESE, ControlKind::PushButton, "*ESE", 160, 70, 60, 20},
+    {IDC_PANEL_LABEL, ControlKind::Label, "Set *ESE:", 270, 70, 70, 20},
+    {IDC_ESE_BOX, ControlKind::EntryBox, "", 350, 70, 100, 20},
+    {IDC_STATIC, ControlKind::GroupFrame, "Status Commands", 10, 140, 450, 210},
+    {IDC_GET_OPER, ControlKind::PushButton, "OPER?", 20, 170, 70, 20},
+    {IDC_GET_OPER_COND, ControlKind::PushButton, "OPER:COND?", 150, 170, 110, 20},
+    {IDC_SET_OPER_ENAB, ControlKind::PushButton, "OPER:ENAB", 20, 200, 110, 20},
+    {IDC_PANEL_LABEL, ControlKind::Label, "Set Enable:", 270, 200, 90, 20},
+    {IDC_OPER_ENAB_BOX, ControlKind::EntryBox, "", 350, 200, 100, 20},
+    {IDC_GET_OPER_ENAB, ControlKind::PushButton, "OPER:ENAB?", 20, 230, 110, 20},
+    {IDC_GET_QUES, ControlKind::PushButton, "QUES?", 20, 260, 70, 20},
+    {IDC_GET_QUES_COND, ControlKind::PushButton, "QUES:COND?", 150, 260, 110, 20},
+    {IDC_SET_QUES_ENAB, ControlKind::PushButton, "QUES:ENAB", 20, 290, 110, 20},
+    {IDC_PANEL_LABEL, ControlKind::Label, "Set Enable:", 270, 290, 90, 20},
+    {IDC_QUES_ENAB_BOX, ControlKind::EntryBox, "", 350, 290, 100, 20},
+    {IDC_GET_QUES_ENAB, ControlKind::PushButton, "QUES:ENAB?", 20, 320, 110, 20},
 };
 static_assert(std::size(Controls) == 27);
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {
-    LineRow(143, ThisPanel, CommandKind::Query, "*STB?\n"),
-    LineRow(142, ThisPanel, CommandKind::Query, "*SRE?\n"),
-    EntryRow(141, ThisPanel, CommandKind::Value, "*SRE ", 155, NumberChars),
-    LineRow(140, ThisPanel, CommandKind::Query, "*ESR?\n"),
-    LineRow(139, ThisPanel, CommandKind::Query, "*ESE?\n"),
-    EntryRow(138, ThisPanel, CommandKind::Value, "*ESE ", 275, NumberChars),
-    LineRow(156, ThisPanel, CommandKind::Query, "STAT:OPER?\n"),
-    LineRow(157, ThisPanel, CommandKind::Query, "STAT:OPER:COND?\n"),
-    EntryRow(159, ThisPanel, CommandKind::Value, "STAT:OPER:ENAB ", 164, NumberChars),
-    LineRow(158, ThisPanel, CommandKind::Query, "STAT:OPER:ENAB?\n"),
-    LineRow(160, ThisPanel, CommandKind::Query, "STAT:QUES?\n"),
-    LineRow(161, ThisPanel, CommandKind::Query, "STAT:QUES:COND?\n"),
-    EntryRow(163, ThisPanel, CommandKind::Value, "STAT:QUES:ENAB ", 279, NumberChars),
-    LineRow(162, ThisPanel, CommandKind::Query, "STAT:QUES:ENAB?\n"),
-    LineRow(266, ThisPanel, CommandKind::Query, "SYST:ERR?\n"),
-    LineRow(271, ThisPanel, CommandKind::ClearDisplay),
+    LineRow(IDC_GET_STB, ThisPanel, CommandKind::Query, "*STB?\n"),
+    LineRow(IDC_GET_SRE, ThisPanel, CommandKind::Query, "*SRE?\n"),
+    EntryRow(IDC_SET_SRE, ThisPanel, CommandKind::Value, "*SRE ", IDC_SRE_BOX, NumberChars),
+    LineRow(IDC_GET_ESR, ThisPanel, CommandKind::Query, "*ESR?\n"),
+    LineRow(IDC_GET_ESE, ThisPanel, CommandKind::Query, "*ESE?\n"),
+    EntryRow(IDC_SET_ESE, ThisPanel, CommandKind::Value, "*ESE ", IDC_ESE_BOX, NumberChars),
+    LineRow(IDC_GET_OPER, ThisPanel, CommandKind::Query, "STAT:OPER?\n"),
+    LineRow(IDC_GET_OPER_COND, ThisPanel, CommandKind::Query, "STAT:OPER:COND?\n"),
+    EntryRow(IDC_SET_OPER_ENAB, ThisPanel, CommandKind::Value, "STAT:OPER:ENAB ", IDC_OPER_ENAB_BOX,
+             NumberChars),
+    LineRow(IDC_GET_OPER_ENAB, ThisPanel, CommandKind::Query, "STAT:OPER:ENAB?\n"),
+    LineRow(IDC_GET_QUES, ThisPanel, CommandKind::Query, "STAT:QUES?\n"),
+    LineRow(IDC_GET_QUES_COND, ThisPanel, CommandKind::Query, "STAT:QUES:COND?\n"),
+    EntryRow(IDC_SET_QUES_ENAB, ThisPanel, CommandKind::Value, "STAT:QUES:ENAB ", IDC_QUES_ENAB_BOX,
+             NumberChars),
+    LineRow(IDC_GET_QUES_ENAB, ThisPanel, CommandKind::Query, "STAT:QUES:ENAB?\n"),
+    LineRow(IDC_STATUS_GET_LAST_ERROR, ThisPanel, CommandKind::Query, "SYST:ERR?\n"),
+    LineRow(IDC_STATUS_CLEAR_DISPLAY, ThisPanel, CommandKind::ClearDisplay),
 };
 
 } // namespace
 
 extern const PanelTable StatusPanelTable = {
-    ThisPanel, Controls, std::size(Controls), 281, 40008, Commands, std::size(Commands),
+    ThisPanel,      Controls, std::size(Controls), IDC_STATUS_OUTPUT_BOX,
+    IDM_STATUS_TAB, Commands, std::size(Commands),
 };

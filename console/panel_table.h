@@ -7,12 +7,13 @@
 #include <cstdint>
 
 #include "app/app_state.h"
+#include "res/resource.h"
 
 enum class ControlKind : std::uint8_t {
     OutputBox,   // read-only multi-line EDIT showing the panel's OutputLog
     PushButton,  // every command button
-    Label,       // STATIC, id 0, created visible
-    GroupFrame,  // BUTTON group box, id -1
+    Label,       // STATIC, IDC_PANEL_LABEL, created visible
+    GroupFrame,  // BUTTON group box, IDC_STATIC
     EntryBox,    // single-line EDIT without horizontal scrolling
     FirstOption, // automatic option button that starts a group
     Option,      // automatic option button inside a group
@@ -110,15 +111,12 @@ extern const PanelTable TriggerPanelTable;
 extern const PanelTable CommunicationPanelTable;
 extern const PanelTable ManufacturerPanelTable;
 
-// The command row of a control id, or nullptr when the control starts no command. Covers
-// identifiers 116 to 322 through a table indexed by the identifier minus 116.
-constexpr int FirstDispatchId = 116;
-constexpr int LastDispatchId = 322;
+// The command row of a control id, or nullptr when the control starts no command. Covers the
+// identifiers from the lowest button's ("Set Voltage") to the highest one's (the Trigger panel's
+// "OPER?") through a table indexed by the identifier minus the lowest.
+constexpr int FirstDispatchId = IDC_SET_VOLTAGE;
+constexpr int LastDispatchId = IDC_TRIGGER_GET_OPER;
 const CommandRow* CommandFor(int controlId);
 
 // Runs one button's command (the command message's buffers have been zeroed by the caller).
 void RunCommand(const CommandRow& row);
-
-// The two password boxes that the Manufacturer view switch empties.
-constexpr int CurrentPasswordBoxId = 256;
-constexpr int NewPasswordBoxId = 255;

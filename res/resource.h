@@ -31,6 +31,12 @@
 // The bootloader steps box of the main window.
 #define IDC_STEPS_BOX 263
 
+// The explanation in the window of the stand-in bootloader tool (tools/boot_loader).
+#define IDC_BOOT_TOOL_TEXT 100
+
+// The controls of the five panels.
+#include "control_ids.h"
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

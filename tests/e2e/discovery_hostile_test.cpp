@@ -263,13 +263,13 @@ TEST_F(HostileLanProgramTest, TheProgramListsWhatCameAndGoesOn)
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
     DWORD start = GetTickCount();
-    EXPECT_EQ(Click(program, DialogControl(dialog, DiscoverButton), 30000), Settled::Done);
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDC_DISCOVER), 30000), Settled::Done);
     DWORD elapsed = GetTickCount() - start;
     for (const Host& h : hosts)
         HostControl(h, "discovery silent");
     ASSERT_TRUE(ProgramRunning(program));
 
-    std::string shown = TextOf(DialogControl(dialog, DialogStatusText));
+    std::string shown = TextOf(DialogControl(dialog, IDC_STATUS_TEXT));
     ASSERT_EQ(shown.rfind(DiscoveryHeader, 0), 0u) << shown.substr(0, 200);
     std::string hugeName = hosts[0].name;
     hugeName.append(LargestDatagram - hugeName.size(), 'N');
@@ -296,7 +296,7 @@ TEST_F(HostileLanProgramTest, TheProgramListsWhatCameAndGoesOn)
 
     // The program goes on: the dialog closes and a command still runs.
     ASSERT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::Done);
-    ASSERT_EQ(Click(program, ControlOf(136)), Settled::Done); // "*CLS" with no link open
+    ASSERT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::Done); // "*CLS" with no link open
     EXPECT_EQ(OutputOf(Panel::Command).rfind("Sending command:  *CLS", 0), 0u);
 }
 

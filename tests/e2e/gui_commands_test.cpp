@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "console/transaction.h"
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 #include "tests/e2e/sim_control.h"
 
@@ -225,22 +226,23 @@ INSTANTIATE_TEST_SUITE_P(AllPanels, PanelCommandsTest, ::testing::ValuesIn(AllPa
 TEST_F(ProgramTest, EachPanelKeepsItsOwnLogAndClearDisplayEmptiesOnlyItsOwn)
 {
     OpenTcpLink(true);
-    ASSERT_EQ(Click(program, ControlOf(136)), Settled::Done); // Command "*CLS"
+    ASSERT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::Done); // Command "*CLS"
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::Done);
-    ASSERT_EQ(Click(program, ControlOf(190)), Settled::Done); // Trigger "*TRG"
+    ASSERT_EQ(Click(program, ControlOf(IDC_BUS_TRIGGER)), Settled::Done); // Trigger "*TRG"
     EXPECT_EQ(OutputOf(Panel::Command), "Sending command:  *CLS\r\n \r\n");
     EXPECT_EQ(OutputOf(Panel::Trigger), "Sending command:  *TRG\r\n \r\n");
 
-    ASSERT_EQ(Click(program, ControlOf(272)), Settled::Done); // Trigger "Clear Display"
+    ASSERT_EQ(Click(program, ControlOf(IDC_TRIGGER_CLEAR_DISPLAY)),
+              Settled::Done); // Trigger "Clear Display"
     EXPECT_EQ(OutputOf(Panel::Trigger), "");
     EXPECT_EQ(OutputOf(Panel::Command), "Sending command:  *CLS\r\n \r\n");
-    ASSERT_EQ(Click(program, ControlOf(191)), Settled::Done); // Trigger "TRIG"
+    ASSERT_EQ(Click(program, ControlOf(IDC_IMMEDIATE_TRIGGER)), Settled::Done); // Trigger "TRIG"
     EXPECT_EQ(OutputOf(Panel::Trigger), "Sending command:  TRIG\r\n \r\n") << "a fresh log";
 }
 
 TEST_F(ProgramTest, GetLastErrorWithoutLinkShowsTheSerialFailure)
 {
-    ASSERT_EQ(Click(program, ControlOf(265)), Settled::Done);
+    ASSERT_EQ(Click(program, ControlOf(IDC_COMMAND_GET_LAST_ERROR)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
               "Sending command:  SYST:ERR?\r\n \r\nRead Comport Failure\r\n \r\n");
 }
@@ -248,12 +250,12 @@ TEST_F(ProgramTest, GetLastErrorWithoutLinkShowsTheSerialFailure)
 TEST_F(ProgramTest, GetLastErrorShowsTheInstrumentsErrorQueue)
 {
     OpenTcpLink(true);
-    ASSERT_EQ(Click(program, ControlOf(136)), Settled::Done); // "*CLS" empties the error queue
-    SetTextOf(ControlOf(135), "BOGUS:HEADER");
-    ASSERT_EQ(Click(program, ControlOf(134)), Settled::Done); // "Send"
+    ASSERT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::Done); // "*CLS" empties the error queue
+    SetTextOf(ControlOf(IDC_FREE_LINE_BOX), "BOGUS:HEADER");
+    ASSERT_EQ(Click(program, ControlOf(IDC_SEND_FREE_LINE)), Settled::Done); // "Send"
     std::string error = SimControl("get SYST:ERR");
     EXPECT_EQ(error.rfind("-113", 0), 0u) << error;
-    ASSERT_EQ(Click(program, ControlOf(265)), Settled::Done);
+    ASSERT_EQ(Click(program, ControlOf(IDC_COMMAND_GET_LAST_ERROR)), Settled::Done);
     std::string log = OutputOf(Panel::Command);
     EXPECT_EQ(log.rfind("Sending command:  SYST:ERR?\r\n \r\n" + error + "\r\n \r\n", 0), 0u)
         << log;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 #include "tests/e2e/sim_control.h"
 
@@ -28,23 +29,24 @@ constexpr DWORD EditStyle = WS_BORDER | ES_AUTOHSCROLL | ES_MULTILINE;
 constexpr DWORD DropDownStyle = CBS_DROPDOWNLIST | WS_VSCROLL;
 
 constexpr TemplateItem ConfigurationItems[] = {
-    {1, ButtonClass, "Open", 276, 12, 50, 14, BS_DEFPUSHBUTTON},
-    {2, ButtonClass, "Close", 276, 36, 50, 14, BS_PUSHBUTTON},
-    {-1, ButtonClass, "USB/RS-232 Configuration", 6, 6, 192, 48, BS_GROUPBOX},
-    {1005, EditClass, "", 60, 72, 78, 14, EditStyle},
-    {1006, EditClass, "", 60, 90, 78, 14, EditStyle},
-    {1002, ComboBoxClass, "", 144, 24, 48, 100, DropDownStyle},
-    {1001, ComboBoxClass, "", 48, 24, 48, 100, DropDownStyle},
-    {-1, StaticClass, "Comport:", 12, 24, 31, 8, 0},
-    {-1, StaticClass, "Baud Rate:", 102, 24, 37, 8, 0},
-    {-1, StaticClass, "Note: Baud rate is only used for RS-232 configuration", 12, 42, 172, 8, 0},
-    {-1, ButtonClass, "Ethernet Configuration", 6, 60, 138, 48, BS_GROUPBOX},
-    {-1, StaticClass, "IP Address:", 12, 73, 38, 8, 0},
-    {-1, StaticClass, "TCP Port:", 18, 90, 32, 8, 0},
-    {1010, ListBoxClass, "", 204, 12, 66, 40,
+    {IDOK, ButtonClass, "Open", 276, 12, 50, 14, BS_DEFPUSHBUTTON},
+    {IDCANCEL, ButtonClass, "Close", 276, 36, 50, 14, BS_PUSHBUTTON},
+    {IDC_STATIC, ButtonClass, "USB/RS-232 Configuration", 6, 6, 192, 48, BS_GROUPBOX},
+    {IDC_IP_ADDRESS, EditClass, "", 60, 72, 78, 14, EditStyle},
+    {IDC_TCP_PORT, EditClass, "", 60, 90, 78, 14, EditStyle},
+    {IDC_BAUD_RATE, ComboBoxClass, "", 144, 24, 48, 100, DropDownStyle},
+    {IDC_COMPORT, ComboBoxClass, "", 48, 24, 48, 100, DropDownStyle},
+    {IDC_STATIC, StaticClass, "Comport:", 12, 24, 31, 8, 0},
+    {IDC_STATIC, StaticClass, "Baud Rate:", 102, 24, 37, 8, 0},
+    {IDC_STATIC, StaticClass, "Note: Baud rate is only used for RS-232 configuration", 12, 42, 172,
+     8, 0},
+    {IDC_STATIC, ButtonClass, "Ethernet Configuration", 6, 60, 138, 48, BS_GROUPBOX},
+    {IDC_STATIC, StaticClass, "IP Address:", 12, 73, 38, 8, 0},
+    {IDC_STATIC, StaticClass, "TCP Port:", 18, 90, 32, 8, 0},
+    {IDC_LINK_KIND, ListBoxClass, "", 204, 12, 66, 40,
      LBS_NOTIFY | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT},
-    {1011, ButtonClass, "Discover Ethernet Devices", 150, 66, 102, 14, BS_PUSHBUTTON},
-    {1012, EditClass, "", 336, 6, 186, 96,
+    {IDC_DISCOVER, ButtonClass, "Discover Ethernet Devices", 150, 66, 102, 14, BS_PUSHBUTTON},
+    {IDC_STATUS_TEXT, EditClass, "", 336, 6, 186, 96,
      ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_BORDER},
 };
 
@@ -100,8 +102,8 @@ TEST(ConfigurationTemplate, HasEveryControlInOrderWithItsPlaceAndStyle)
     ASSERT_NE(path, nullptr);
     HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
-    const BYTE* data = LoadProgramResource(module, 114, MAKEINTRESOURCEA(5));
-    ASSERT_NE(data, nullptr) << "dialog template 114";
+    const BYTE* data = LoadProgramResource(module, IDD_CONFIGURATION, MAKEINTRESOURCEA(5));
+    ASSERT_NE(data, nullptr) << "dialog template IDD_CONFIGURATION";
     TemplateReader reader{data};
     EXPECT_EQ(reader.Take<WORD>(), 1);      // extended template version
     EXPECT_EQ(reader.Take<WORD>(), 0xFFFF); // signature
@@ -112,10 +114,10 @@ TEST(ConfigurationTemplate, HasEveryControlInOrderWithItsPlaceAndStyle)
     EXPECT_EQ(style & frame, frame);
     EXPECT_EQ(style & WS_VISIBLE, 0u) << "not visible until shown";
     WORD count = reader.Take<WORD>();
-    EXPECT_EQ(reader.Take<short>(), 0);
-    EXPECT_EQ(reader.Take<short>(), 0);
-    EXPECT_EQ(reader.Take<short>(), 525);
-    EXPECT_EQ(reader.Take<short>(), 111);
+    EXPECT_EQ(reader.Take<short>(), 0);   // x
+    EXPECT_EQ(reader.Take<short>(), 0);   // y
+    EXPECT_EQ(reader.Take<short>(), 525); // width
+    EXPECT_EQ(reader.Take<short>(), 111); // height
     std::string text;
     EXPECT_EQ(reader.TakeNameOrOrdinal(text), 0) << "no menu";
     EXPECT_EQ(reader.TakeNameOrOrdinal(text), 0) << "the standard dialog class";
@@ -173,27 +175,27 @@ TEST_F(ProgramTest, ConfigurationDialogStartsWithItsChoicesAndNoKindSelected)
     }
 
     const char* kinds[] = {"RS-232", "USB", "Ethernet"};
-    HWND kindList = DialogControl(dialog, LinkKindList);
+    HWND kindList = DialogControl(dialog, IDC_LINK_KIND);
     ASSERT_EQ(SendMessageA(kindList, LB_GETCOUNT, 0, 0), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ListText(kindList, LB_GETTEXT, i), kinds[i]);
-    EXPECT_EQ(Selection(dialog, LinkKindList, LB_GETCURSEL), LB_ERR) << "no kind selected";
+    EXPECT_EQ(Selection(dialog, IDC_LINK_KIND, LB_GETCURSEL), LB_ERR) << "no kind selected";
 
-    HWND baud = DialogControl(dialog, BaudRateBox);
+    HWND baud = DialogControl(dialog, IDC_BAUD_RATE);
     ASSERT_EQ(SendMessageA(baud, CB_GETCOUNT, 0, 0), BaudChoiceCount);
     for (int i = 0; i < BaudChoiceCount; ++i)
         EXPECT_EQ(ListText(baud, CB_GETLBTEXT, i), BaudLabels[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(Selection(dialog, BaudRateBox, CB_GETCURSEL), 6);
+    EXPECT_EQ(Selection(dialog, IDC_BAUD_RATE, CB_GETCURSEL), 6);
 
-    HWND port = DialogControl(dialog, ComportBox);
+    HWND port = DialogControl(dialog, IDC_COMPORT);
     ASSERT_EQ(SendMessageA(port, CB_GETCOUNT, 0, 0), 26);
     for (int i = 0; i < 26; ++i)
         EXPECT_EQ(ListText(port, CB_GETLBTEXT, i), std::to_string(i));
-    EXPECT_EQ(Selection(dialog, ComportBox, CB_GETCURSEL), 0);
+    EXPECT_EQ(Selection(dialog, IDC_COMPORT, CB_GETCURSEL), 0);
 
-    EXPECT_EQ(TextOf(DialogControl(dialog, IpAddressBox)), "");
-    EXPECT_EQ(TextOf(DialogControl(dialog, TcpPortBox)), "");
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Disconnected");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_IP_ADDRESS)), "");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_TCP_PORT)), "");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Disconnected");
     SaveScreenshot(dialog, "configuration");
 }
 
@@ -201,25 +203,25 @@ TEST_F(ProgramTest, ConfigureWhileTheDialogIsOpenBringsTheSameDialogBack)
 {
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    SetTextOf(DialogControl(dialog, IpAddressBox), "192.0.2.1");
-    ASSERT_EQ(ChooseMenu(program, ConfigureMenu), Settled::Done);
+    SetTextOf(DialogControl(dialog, IDC_IP_ADDRESS), "192.0.2.1");
+    ASSERT_EQ(ChooseMenu(program, IDM_CONFIGURE), Settled::Done);
     EXPECT_EQ(FindProgramDialog(program, "Configuration"), dialog);
     EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_EQ(TextOf(DialogControl(dialog, IpAddressBox)), "192.0.2.1") << "the same dialog";
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_IP_ADDRESS)), "192.0.2.1") << "the same dialog";
     ASSERT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::Done);
     EXPECT_FALSE(IsWindow(dialog));
     HWND again = OpenConfiguration();
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(TextOf(DialogControl(again, IpAddressBox)), "") << "a new dialog starts empty";
+    EXPECT_EQ(TextOf(DialogControl(again, IDC_IP_ADDRESS)), "") << "a new dialog starts empty";
 }
 
 TEST_F(ProgramTest, OpenWithNoKindSelectedDoesNothing)
 {
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    SetTextOf(DialogControl(dialog, DialogStatusText), "unchanged");
-    EXPECT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::Done);
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "unchanged");
+    SetTextOf(DialogControl(dialog, IDC_STATUS_TEXT), "unchanged");
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::Done);
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "unchanged");
     EXPECT_EQ(SimConnections(), 0);
 }
 
@@ -227,16 +229,16 @@ TEST_F(ProgramTest, SerialOpenOfComport0FailsAndLeavesTheLinkClosed)
 {
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 0, 0);
-    ASSERT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::StatusBox);
+    SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, 0, 0);
+    ASSERT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::StatusBox);
     HWND box = FindStatusBox(program);
     EXPECT_EQ(StatusBoxText(box), "COMPORT failed to open");
     SaveScreenshot(box, "status-box");
     ASSERT_EQ(AnswerStatusBox(program, box), Settled::Done);
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Disconnected");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Disconnected");
 
     // The link stays serial and closed: a query fails on the serial side.
-    ASSERT_EQ(Click(program, ControlOf(125)), Settled::Done); // "Get Voltage"
+    ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
               "Sending command:  MEAS:VOLT?\r\n \r\nRead Comport Failure\r\n \r\n");
 }
@@ -250,22 +252,22 @@ TEST_F(ProgramTest, SerialLinkOnComport12CarriesCommandsUntilClosed)
     CloseHandle(port);
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 0, 0); // RS-232
-    SendMessageA(DialogControl(dialog, ComportBox), CB_SETCURSEL, 12, 0);
-    ASSERT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::Done)
+    SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, 0, 0); // RS-232
+    SendMessageA(DialogControl(dialog, IDC_COMPORT), CB_SETCURSEL, 12, 0);
+    ASSERT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::Done)
         << StatusBoxText(FindStatusBox(program));
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Serial Connection Opened");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Serial Connection Opened");
 
     SimClear();
     std::string answer = SimControl("get MEAS:VOLT");
-    ASSERT_EQ(Click(program, ControlOf(125)), Settled::Done); // "Get Voltage"
+    ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done);
     EXPECT_EQ(SimRecord("serial"), "MEAS:VOLT?\n");
     EXPECT_EQ(OutputOf(Panel::Command),
               "Sending command:  MEAS:VOLT?\r\n \r\n" + answer + "\r\n \r\n");
 
-    EXPECT_EQ(Click(program, DialogControl(dialog, CloseButton)), Settled::Done);
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Disconnected");
-    ASSERT_EQ(Click(program, ControlOf(136)), Settled::Done); // "*CLS" on the closed port
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDCANCEL)), Settled::Done);
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Disconnected");
+    ASSERT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::Done); // "*CLS" on the closed port
     EXPECT_EQ(SimRecord("serial"), "MEAS:VOLT?\n") << "nothing more reached the instrument";
 }
 
@@ -274,25 +276,25 @@ TEST_F(ProgramTest, EthernetOpenIgnoresASecondOpenAndCloseEndsTheConnection)
     OpenTcpLink(false);
     HWND dialog = FindProgramDialog(program, "Configuration");
     ASSERT_NE(dialog, nullptr);
-    HWND status = DialogControl(dialog, DialogStatusText);
+    HWND status = DialogControl(dialog, IDC_STATUS_TEXT);
 
     // Open while open: ignored, even for another kind.
-    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 0, 0);
-    EXPECT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::Done);
+    SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, 0, 0);
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::Done);
     EXPECT_EQ(TextOf(status), "Connected to server");
     EXPECT_EQ(SimConnections(), 1);
 
-    EXPECT_EQ(Click(program, DialogControl(dialog, CloseButton)), Settled::Done);
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDCANCEL)), Settled::Done);
     EXPECT_EQ(TextOf(status), "Disconnected");
     EXPECT_TRUE(WaitSimConnections(0)) << "the simulator still sees the connection";
 
     // Close while closed only says so again.
     SetTextOf(status, "something else");
-    EXPECT_EQ(Click(program, DialogControl(dialog, CloseButton)), Settled::Done);
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDCANCEL)), Settled::Done);
     EXPECT_EQ(TextOf(status), "Disconnected");
 
     // The link was TCP last: commands still go to the closed TCP link.
-    ASSERT_EQ(Click(program, ControlOf(125)), Settled::Done);
+    ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
               "Sending command:  MEAS:VOLT?\r\n \r\nEth Timeout\r\n \r\n");
 }
@@ -301,16 +303,16 @@ TEST_F(ProgramTest, EthernetOpenToAPortWithoutServerReportsIt)
 {
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 2, 0);
-    SetTextOf(DialogControl(dialog, IpAddressBox), "127.0.0.1");
-    SetTextOf(DialogControl(dialog, TcpPortBox), "1");
-    ASSERT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::StatusBox);
+    SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, 2, 0);
+    SetTextOf(DialogControl(dialog, IDC_IP_ADDRESS), "127.0.0.1");
+    SetTextOf(DialogControl(dialog, IDC_TCP_PORT), "1");
+    ASSERT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::StatusBox);
     EXPECT_EQ(AnswerAllStatusBoxes(program),
               std::vector<std::string>{"Unable to connect to server"});
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Disconnected");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Disconnected");
 
     // A failed TCP open leaves the serial side chosen.
-    ASSERT_EQ(Click(program, ControlOf(125)), Settled::Done);
+    ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
               "Sending command:  MEAS:VOLT?\r\n \r\nRead Comport Failure\r\n \r\n");
 }
@@ -321,10 +323,10 @@ TEST_F(ProgramTest, ClosingTheDialogKeepsTheLinkAndANewDialogSaysConnected)
     EXPECT_EQ(SimConnections(), 1);
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Connected");
-    EXPECT_EQ(Selection(dialog, LinkKindList, LB_GETCURSEL), LB_ERR);
-    EXPECT_EQ(TextOf(DialogControl(dialog, IpAddressBox)), "");
-    EXPECT_EQ(TextOf(DialogControl(dialog, TcpPortBox)), "");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Connected");
+    EXPECT_EQ(Selection(dialog, IDC_LINK_KIND, LB_GETCURSEL), LB_ERR);
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_IP_ADDRESS)), "");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_TCP_PORT)), "");
 }
 
 TEST_F(ProgramTest, KeysMoveBetweenDialogControlsButNeverCloseTheLink)
@@ -332,9 +334,9 @@ TEST_F(ProgramTest, KeysMoveBetweenDialogControlsButNeverCloseTheLink)
     OpenTcpLink(false);
     HWND dialog = FindProgramDialog(program, "Configuration");
     ASSERT_NE(dialog, nullptr);
-    HWND open = DialogControl(dialog, OpenButton);
-    HWND close = DialogControl(dialog, CloseButton);
-    HWND address = DialogControl(dialog, IpAddressBox);
+    HWND open = DialogControl(dialog, IDOK);
+    HWND close = DialogControl(dialog, IDCANCEL);
+    HWND address = DialogControl(dialog, IDC_IP_ADDRESS);
 
     EXPECT_EQ(FocusOf(program), open) << "the dialog starts with Open focused";
     EXPECT_EQ(PressKey(program, open, VK_TAB), Settled::Done);
@@ -344,7 +346,7 @@ TEST_F(ProgramTest, KeysMoveBetweenDialogControlsButNeverCloseTheLink)
     EXPECT_EQ(PressKey(program, close, VK_ESCAPE), Settled::Done);
     EXPECT_EQ(PressKey(program, close, VK_RETURN), Settled::Done);
     EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Connected to server");
+    EXPECT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Connected to server");
     EXPECT_EQ(SimConnections(), 1);
 
     EXPECT_EQ(PressKey(program, close, VK_TAB), Settled::Done);
@@ -365,16 +367,16 @@ TEST_F(ProgramTest, WhileAStatusBoxIsUpFurtherClicksAndMenuChoicesAreIgnored)
 {
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 0, 0);
-    ASSERT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::StatusBox);
+    SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, 0, 0);
+    ASSERT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::StatusBox);
     HWND box = FindStatusBox(program);
     ASSERT_NE(box, nullptr);
 
-    EXPECT_EQ(Click(program, ControlOf(136)), Settled::StatusBox); // "*CLS"
+    EXPECT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::StatusBox);
     EXPECT_EQ(OutputOf(Panel::Command), "") << "no command ran inside the box";
     EXPECT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::StatusBox);
-    EXPECT_TRUE(Shown(130)) << "the view did not change";
-    EXPECT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::StatusBox);
+    EXPECT_TRUE(Shown(IDC_COMMAND_OUTPUT_BOX)) << "the view did not change";
+    EXPECT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::StatusBox);
     EXPECT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::StatusBox);
     EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays while its action runs";
     EXPECT_EQ(PostAndWait(program, program.main, WM_CLOSE), Settled::StatusBox);
@@ -382,7 +384,7 @@ TEST_F(ProgramTest, WhileAStatusBoxIsUpFurtherClicksAndMenuChoicesAreIgnored)
 
     EXPECT_EQ(AnswerAllStatusBoxes(program), std::vector<std::string>{"COMPORT failed to open"})
         << "one box: the second Open did not run";
-    EXPECT_EQ(Click(program, ControlOf(136)), Settled::Done);
+    EXPECT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command), "Sending command:  *CLS\r\n \r\n") << "clicks work again";
 }
 
@@ -390,11 +392,11 @@ TEST_F(ProgramTest, WhileAQueryWaitsInAStatusBoxOtherCommandsAreIgnored)
 {
     OpenTcpLink(true);
     ASSERT_EQ(SimControl("fault close"), "ok");
-    ASSERT_EQ(Click(program, ControlOf(125)), Settled::StatusBox); // "Get Voltage"
+    ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::StatusBox);
     HWND box = FindStatusBox(program);
     EXPECT_EQ(StatusBoxText(box), "Ethernet Connection Closed");
-    EXPECT_EQ(Click(program, ControlOf(137)), Settled::StatusBox); // "*RST"
-    EXPECT_EQ(ChooseMenu(program, ConfigureMenu), Settled::StatusBox);
+    EXPECT_EQ(Click(program, ControlOf(IDC_RST)), Settled::StatusBox);
+    EXPECT_EQ(ChooseMenu(program, IDM_CONFIGURE), Settled::StatusBox);
     EXPECT_EQ(FindProgramDialog(program, "Configuration"), nullptr);
     EXPECT_EQ(OutputOf(Panel::Command), "");
     ASSERT_EQ(AnswerStatusBox(program, box), Settled::Done);

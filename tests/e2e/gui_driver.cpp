@@ -9,11 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "res/resource.h"
+
 namespace
 {
 
 constexpr const char* MainWindowClass = "Varnock Remote Interface";
-constexpr int StepsBoxId = 263;
 constexpr DWORD QueryTimeoutMs = 200;
 
 DWORD ProcessOf(HWND window)
@@ -106,7 +107,7 @@ bool StartProgram(Program& program, int showCommand)
             program.main =
                 FindTopLevel(program.process.dwProcessId, MainWindowClass, nullptr, false);
         if (program.main != nullptr)
-            program.stepsBox = GetDlgItem(program.main, StepsBoxId);
+            program.stepsBox = GetDlgItem(program.main, IDC_STEPS_BOX);
         if (program.stepsBox != nullptr)
             return WaitSettled(program, 30000) == Settled::Done;
         Sleep(20);

@@ -3,11 +3,12 @@
 
 #include <cstdlib>
 
+#include "res/resource.h"
 #include "tests/e2e/sim_control.h"
 
 HWND ProgramTest::OpenConfiguration()
 {
-    EXPECT_EQ(ChooseMenu(program, ConfigureMenu), Settled::Done);
+    EXPECT_EQ(ChooseMenu(program, IDM_CONFIGURE), Settled::Done);
     HWND dialog = FindProgramDialog(program, "Configuration");
     EXPECT_NE(dialog, nullptr) << "no Configuration dialog";
     return dialog;
@@ -17,12 +18,12 @@ void ProgramTest::OpenTcpLink(bool closeDialog)
 {
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 2, 0);
-    SetTextOf(DialogControl(dialog, IpAddressBox), "127.0.0.1");
-    SetTextOf(DialogControl(dialog, TcpPortBox), std::to_string(SimTcpPort()));
-    ASSERT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::Done)
+    SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, 2, 0);
+    SetTextOf(DialogControl(dialog, IDC_IP_ADDRESS), "127.0.0.1");
+    SetTextOf(DialogControl(dialog, IDC_TCP_PORT), std::to_string(SimTcpPort()));
+    ASSERT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::Done)
         << StatusBoxText(FindStatusBox(program));
-    ASSERT_EQ(TextOf(DialogControl(dialog, DialogStatusText)), "Connected to server");
+    ASSERT_EQ(TextOf(DialogControl(dialog, IDC_STATUS_TEXT)), "Connected to server");
     ASSERT_TRUE(WaitSimConnections(1)) << "the simulator has no connection";
     if (closeDialog) {
         ASSERT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::Done);
@@ -56,7 +57,7 @@ void ProgramTest::ExpectOnlyPanelShown(Panel shown)
         EXPECT_EQ(visible[static_cast<int>(panel)], expected)
             << "visible controls of the " << NameOf(panel) << " panel";
     }
-    EXPECT_FALSE(Shown(StepsBoxId)) << "steps box shown";
+    EXPECT_FALSE(Shown(IDC_STEPS_BOX)) << "steps box shown";
 }
 
 void ProgramTest::ExpectNoPanelShown()

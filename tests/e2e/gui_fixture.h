@@ -9,12 +9,8 @@
 #include <vector>
 
 #include "console/panel_table.h"
+#include "res/resource.h"
 #include "tests/e2e/gui_driver.h"
-
-constexpr int ConfigureMenu = 40001;
-constexpr int BootloaderMenu = 40012;
-constexpr int ReadMeMenu = 40017;
-constexpr int StepsBoxId = 263;
 
 // The bootloader steps as the operator must see them.
 constexpr const char* StepsText =
@@ -23,17 +19,6 @@ constexpr const char* StepsText =
     " \r\nIn the popup boot loader window:\r\n   Click Connect\r\n   Load Hex File\r\n"
     "   Erase-Program-Verify\r\n   Run application\r\n \r\n \r\nNote: the communication "
     "configuration parameters and password will be reset to default.";
-
-// Configuration dialog controls.
-constexpr int OpenButton = 1;
-constexpr int CloseButton = 2;
-constexpr int ComportBox = 1001;
-constexpr int BaudRateBox = 1002;
-constexpr int IpAddressBox = 1005;
-constexpr int TcpPortBox = 1006;
-constexpr int LinkKindList = 1010;
-constexpr int DiscoverButton = 1011;
-constexpr int DialogStatusText = 1012;
 
 constexpr const char* PanelNames[PanelCount] = {"command", "status", "trigger", "communication",
                                                 "manufacturer"};

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 
 namespace
@@ -15,10 +16,14 @@ struct MenuRow {
 };
 
 constexpr MenuRow MenuRows[] = {
-    {"File", "Configure", 40001},        {"File", "Bootloader", 40012},
-    {"View", "Command Tab", 40006},      {"View", "Trigger Tab", 40007},
-    {"View", "Status Tab", 40008},       {"View", "Communication Tab", 40014},
-    {"View", "Manufacturer Tab", 40015}, {"About", "Read Me", 40017},
+    {"File", "Configure", IDM_CONFIGURE},
+    {"File", "Bootloader", IDM_BOOTLOADER},
+    {"View", "Command Tab", IDM_COMMAND_TAB},
+    {"View", "Trigger Tab", IDM_TRIGGER_TAB},
+    {"View", "Status Tab", IDM_STATUS_TAB},
+    {"View", "Communication Tab", IDM_COMMUNICATION_TAB},
+    {"View", "Manufacturer Tab", IDM_MANUFACTURER_TAB},
+    {"About", "Read Me", IDM_READ_ME},
 };
 
 std::string MenuText(HMENU menu, UINT position)
@@ -86,9 +91,11 @@ TEST(ProgramStart, AMinimisedStartShowsTheSamePanels)
     Program program;
     ASSERT_TRUE(StartProgram(program, SW_SHOWMINNOACTIVE));
     EXPECT_TRUE(IsIconic(program.main));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(program.main, 130))) << "Command output box";
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(program.main, 258))) << "Trigger output box";
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(program.main, StepsBoxId)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(program.main, IDC_COMMAND_OUTPUT_BOX)))
+        << "Command output box";
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(program.main, IDC_TRIGGER_OUTPUT_BOX)))
+        << "Trigger output box";
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(program.main, IDC_STEPS_BOX)));
     EXPECT_EQ(CloseProgram(program), 0u);
     StopProgram(program);
 }
@@ -151,7 +158,7 @@ TEST_F(ProgramTest, EveryControlIsCreatedAsItsPanelTableSays)
     }
 
     HWND steps = children.back();
-    EXPECT_EQ(GetDlgCtrlID(steps), StepsBoxId);
+    EXPECT_EQ(GetDlgCtrlID(steps), IDC_STEPS_BOX);
     EXPECT_STRCASEEQ(ClassOf(steps).c_str(), "Edit");
     EXPECT_EQ(LiveStyle(steps, 0x40800804u), 0x40800804u);
     EXPECT_EQ(TextOf(steps), StepsText);
@@ -164,7 +171,7 @@ TEST_F(ProgramTest, EveryControlIsCreatedAsItsPanelTableSays)
 
 TEST_F(ProgramTest, BaudListOfTheCommunicationPanelShowsTheRatesWith9600Chosen)
 {
-    HWND list = ControlOf(244);
+    HWND list = ControlOf(IDC_BAUD_RATE_LIST);
     ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), BaudChoiceCount);
     for (int i = 0; i < BaudChoiceCount; ++i) {
         EXPECT_EQ(ListText(list, LB_GETTEXT, i), BaudLabels[static_cast<std::size_t>(i)])
@@ -177,7 +184,7 @@ TEST(ProgramResources, MenuHasTheThreePopupsAndTheirItemsInOrder)
 {
     HMODULE module = ProgramResources();
     ASSERT_NE(module, nullptr);
-    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(111));
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDM_MAIN));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(GetMenuItemCount(menu), 3);
     std::size_t next = 0;
@@ -202,8 +209,8 @@ TEST(ProgramResources, IconAndManifestAreThere)
 {
     HMODULE module = ProgramResources();
     ASSERT_NE(module, nullptr);
-    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(113), MAKEINTRESOURCEA(14)), nullptr)
-        << "group icon 113";
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(IDI_TESSALY), MAKEINTRESOURCEA(14)), nullptr)
+        << "group icon IDI_TESSALY";
     std::string manifest = ResourceText(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
     EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
@@ -233,23 +240,23 @@ TEST_F(ProgramTest, EachViewItemShowsItsPanelAlone)
 
 TEST_F(ProgramTest, BootloaderShowsTheStepsUntilTheNextCommand)
 {
-    ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::Done);
     if (HWND tool = WaitForWindow("TessalyBootLoaderStandIn", "Boot Loader", 15000))
         CloseWindowProcess(tool);
     ExpectNoPanelShown();
-    EXPECT_TRUE(Shown(StepsBoxId));
+    EXPECT_TRUE(Shown(IDC_STEPS_BOX));
     SaveScreenshot(program.main, "view-bootloader");
 
     // Typing into a box notifies the window with a non-zero code: no command, the steps stay.
-    SetTextOf(ControlOf(113), "12");
-    EXPECT_TRUE(Shown(StepsBoxId));
+    SetTextOf(ControlOf(IDC_VOLTAGE_BOX), "12");
+    EXPECT_TRUE(Shown(IDC_STEPS_BOX));
 
     // Read Me is a command too: it hides the steps and shows no panel.
-    ASSERT_EQ(ChooseMenu(program, ReadMeMenu), Settled::Done);
-    EXPECT_FALSE(Shown(StepsBoxId));
+    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
+    EXPECT_FALSE(Shown(IDC_STEPS_BOX));
     ExpectNoPanelShown();
 
-    ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::Done);
     if (HWND tool = WaitForWindow("TessalyBootLoaderStandIn", "Boot Loader", 15000))
         CloseWindowProcess(tool);
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::Done);
@@ -258,17 +265,18 @@ TEST_F(ProgramTest, BootloaderShowsTheStepsUntilTheNextCommand)
 
 TEST_F(ProgramTest, SwitchingAwayAndBackKeepsTextsChoicesAndLog)
 {
-    SetTextOf(ControlOf(113), "230");
-    ASSERT_EQ(Click(program, ControlOf(120)), Settled::Done); // "Low (135V)"
-    ASSERT_EQ(Click(program, ControlOf(124)), Settled::Done); // "Set Output" with no choice
+    SetTextOf(ControlOf(IDC_VOLTAGE_BOX), "230");
+    ASSERT_EQ(Click(program, ControlOf(IDC_RANGE_LOW)), Settled::Done); // "Low (135V)"
+    ASSERT_EQ(Click(program, ControlOf(IDC_SET_OUTPUT)),
+              Settled::Done); // "Set Output" with no choice
     std::string log = OutputOf(Panel::Command);
     ASSERT_FALSE(log.empty());
 
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::Done);
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
-    EXPECT_EQ(TextOf(ControlOf(113)), "230");
-    EXPECT_EQ(SendMessageA(ControlOf(120), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(SendMessageA(ControlOf(119), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(TextOf(ControlOf(IDC_VOLTAGE_BOX)), "230");
+    EXPECT_EQ(SendMessageA(ControlOf(IDC_RANGE_LOW), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(ControlOf(IDC_RANGE_HIGH), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(OutputOf(Panel::Command), log);
 }
 
@@ -276,25 +284,26 @@ TEST_F(ProgramTest, ManufacturerTabEmptiesThePasswordBoxesButACommandDoesNot)
 {
     const int manufacturerTab = TableOf(Panel::Manufacturer).viewMenuId;
     ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done);
-    SetTextOf(ControlOf(CurrentPasswordBoxId), "old,\"pw");
-    SetTextOf(ControlOf(NewPasswordBoxId), "new");
-    ASSERT_EQ(Click(program, ControlOf(252)), Settled::Done); // "SYST:PASS:CDIS"
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "old,\"pw");
-    EXPECT_EQ(TextOf(ControlOf(NewPasswordBoxId)), "new");
+    SetTextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX), "old,\"pw");
+    SetTextOf(ControlOf(IDC_NEW_PASSWORD_BOX), "new");
+    ASSERT_EQ(Click(program, ControlOf(IDC_PASSWORD_CDIS)), Settled::Done); // "SYST:PASS:CDIS"
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "old,\"pw");
+    EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "new");
 
     ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done); // the same view again
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "");
-    EXPECT_EQ(TextOf(ControlOf(NewPasswordBoxId)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "");
 
-    SetTextOf(ControlOf(CurrentPasswordBoxId), "a");
-    SetTextOf(ControlOf(NewPasswordBoxId), "b");
-    SetTextOf(ControlOf(113), "5");
+    SetTextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX), "a");
+    SetTextOf(ControlOf(IDC_NEW_PASSWORD_BOX), "b");
+    SetTextOf(ControlOf(IDC_VOLTAGE_BOX), "5");
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "a") << "only the Manufacturer tab empties";
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "a")
+        << "only the Manufacturer tab empties";
     ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done);
-    EXPECT_EQ(TextOf(ControlOf(CurrentPasswordBoxId)), "");
-    EXPECT_EQ(TextOf(ControlOf(NewPasswordBoxId)), "");
-    EXPECT_EQ(TextOf(ControlOf(113)), "5") << "other entry boxes stay";
+    EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "");
+    EXPECT_EQ(TextOf(ControlOf(IDC_VOLTAGE_BOX)), "5") << "other entry boxes stay";
 }
 
 TEST_F(ProgramTest, ClosingTheWindowEndsTheProgramWithExitCodeZero)

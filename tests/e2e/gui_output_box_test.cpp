@@ -3,16 +3,11 @@
 // grown, with the newest entry in view.
 #include <string>
 
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 
 namespace
 {
-
-constexpr int FreeLineBox = 135;
-constexpr int SendButton = 134;
-constexpr int CommandClearDisplay = 270;
-constexpr int IdentifyButton = 250;
-constexpr int ManufacturerTab = 40015;
 
 using OutputBoxTest = ProgramTest;
 
@@ -24,8 +19,8 @@ TEST_F(OutputBoxTest, LongLogIsNeverCutAndNewestEntryIsOnTop)
     HWND box = ControlOf(TableOf(Panel::Command).outputBoxId);
     for (int i = 0; i < 450; ++i) {
         std::string text = "LINE" + std::to_string(i) + ":" + std::string(80, 'x');
-        ASSERT_TRUE(SetTextOf(ControlOf(FreeLineBox), text));
-        ASSERT_EQ(Click(program, ControlOf(SendButton)), Settled::Done);
+        ASSERT_TRUE(SetTextOf(ControlOf(IDC_FREE_LINE_BOX), text));
+        ASSERT_EQ(Click(program, ControlOf(IDC_SEND_FREE_LINE)), Settled::Done);
         expected = "Sending command:  " + text + "\r\n\r\n \r\n" + expected;
         if (i % 150 == 149) {
             ASSERT_EQ(TextOf(box), expected) << "after " << i + 1 << " entries";
@@ -35,10 +30,10 @@ TEST_F(OutputBoxTest, LongLogIsNeverCutAndNewestEntryIsOnTop)
     EXPECT_EQ(TextOf(box), expected);
     EXPECT_EQ(SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 
-    ASSERT_EQ(Click(program, ControlOf(CommandClearDisplay)), Settled::Done);
+    ASSERT_EQ(Click(program, ControlOf(IDC_COMMAND_CLEAR_DISPLAY)), Settled::Done);
     EXPECT_EQ(TextOf(box), "");
-    ASSERT_TRUE(SetTextOf(ControlOf(FreeLineBox), "*CLS"));
-    ASSERT_EQ(Click(program, ControlOf(SendButton)), Settled::Done);
+    ASSERT_TRUE(SetTextOf(ControlOf(IDC_FREE_LINE_BOX), "*CLS"));
+    ASSERT_EQ(Click(program, ControlOf(IDC_SEND_FREE_LINE)), Settled::Done);
     EXPECT_EQ(TextOf(box), "Sending command:  *CLS\r\n\r\n \r\n");
 }
 
@@ -46,11 +41,11 @@ TEST_F(OutputBoxTest, EntriesWithLoneLineFeedsStayByteIdentical)
 {
     // "*IDN?" puts a lone line feed after its answer; the box must keep it as it is.
     OpenTcpLink();
-    ASSERT_EQ(ChooseMenu(program, ManufacturerTab), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_MANUFACTURER_TAB), Settled::Done);
     HWND box = ControlOf(TableOf(Panel::Manufacturer).outputBoxId);
     std::string previous;
     for (int i = 0; i < 5; ++i) {
-        ASSERT_EQ(Click(program, ControlOf(IdentifyButton)), Settled::Done);
+        ASSERT_EQ(Click(program, ControlOf(IDC_GET_IDN)), Settled::Done);
         std::string now = TextOf(box);
         ASSERT_GT(now.size(), previous.size());
         std::string entry = now.substr(0, now.size() - previous.size());

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 #include "tests/e2e/sim_control.h"
 
@@ -13,11 +14,9 @@ namespace
 // The stand-in bootloader tool that the build puts into the "Boot Loader" folder.
 constexpr const char* ToolClass = "TessalyBootLoaderStandIn";
 constexpr const char* ToolTitle = "Boot Loader";
-constexpr int ToolTextId = 100;
 constexpr DWORD ToolStartMs = 15000;
 
 constexpr const char* QuerySent = "MEAS:VOLT?\n";
-constexpr int GetVoltageButton = 125;
 
 // The About template in dialog units: 219 x 81, then its three controls in order.
 constexpr int AboutWidth = 219;
@@ -31,7 +30,6 @@ constexpr AboutItem AboutItems[] = {
     {"SCPI Remote Control Interface", 6, 66, 100, 8},
     {"Software Version: 1.0", 144, 66, 71, 8},
 };
-constexpr int LogoBitmapId = 110;
 constexpr int LogoWidth = 310;
 constexpr int LogoHeight = 92;
 
@@ -87,7 +85,7 @@ class ShellTest : public ProgramTest
     {
         SimClear();
         std::string answer = SimControl("get MEAS:VOLT");
-        ASSERT_EQ(Click(program, ControlOf(GetVoltageButton)), Settled::Done)
+        ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done)
             << StatusBoxText(FindStatusBox(program));
         EXPECT_EQ(SimReceived(std::strlen(QuerySent)), QuerySent);
         std::string entry = "Sending command:  MEAS:VOLT?\r\n \r\n" + answer + "\r\n \r\n";
@@ -125,16 +123,17 @@ class ProgramWithoutToolTest : public ShellTest
     std::string original, folder, copy;
 };
 
-// The picture control shows bitmap 110 of the program's file (310 x 92, 256 colours) pixel for
-// pixel. The control's own bitmap handle is of no use here: it belongs to the program's process.
+// The picture control shows the logo bitmap (IDB_LOGO) of the program's file (310 x 92, 256
+// colours) pixel for pixel. The control's own bitmap handle is of no use here: it belongs to the
+// program's process.
 void ExpectLogoShown(HWND picture)
 {
     HMODULE module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
-    auto logo = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(LogoBitmapId),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    auto logo = static_cast<HBITMAP>(
+        LoadImageA(module, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     FreeLibrary(module);
-    ASSERT_NE(logo, nullptr) << "no bitmap 110";
+    ASSERT_NE(logo, nullptr) << "no bitmap IDB_LOGO";
     DIBSECTION dib{};
     ASSERT_EQ(GetObjectA(logo, sizeof dib, &dib), static_cast<int>(sizeof dib));
     EXPECT_EQ(dib.dsBm.bmWidth, LogoWidth);
@@ -153,7 +152,7 @@ void ExpectLogoShown(HWND picture)
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(logo);
-    EXPECT_EQ(differing, 0) << "points of the logo not shown as in bitmap 110";
+    EXPECT_EQ(differing, 0) << "points of the logo not shown as in bitmap IDB_LOGO";
 }
 
 // Whether this network has a route for the limited broadcast that the discovery question goes to.
@@ -186,10 +185,10 @@ TEST_F(ShellTest, BootloaderShowsTheStepsStartsTheToolAndKeepsTheLinkOpen)
     OpenTcpLink(true);
     ASSERT_EQ(WaitForWindow(ToolClass, ToolTitle, 0), nullptr) << "a tool left from before";
 
-    ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::Done);
     ExpectNoPanelShown();
-    EXPECT_TRUE(Shown(StepsBoxId));
-    EXPECT_EQ(TextOf(ControlOf(StepsBoxId)), StepsText);
+    EXPECT_TRUE(Shown(IDC_STEPS_BOX));
+    EXPECT_EQ(TextOf(ControlOf(IDC_STEPS_BOX)), StepsText);
 
     HWND tool = WaitForWindow(ToolClass, ToolTitle, ToolStartMs);
     ASSERT_NE(tool, nullptr) << "the bootloader tool did not start";
@@ -197,15 +196,15 @@ TEST_F(ShellTest, BootloaderShowsTheStepsStartsTheToolAndKeepsTheLinkOpen)
     GetWindowThreadProcessId(tool, &toolProcess);
     EXPECT_NE(toolProcess, program.process.dwProcessId) << "the tool is a process of its own";
     // The stand-in shows its own path: the tool's name in the folder beside the program.
-    std::string toolText = TextOf(GetDlgItem(tool, ToolTextId));
+    std::string toolText = TextOf(GetDlgItem(tool, IDC_BOOT_TOOL_TEXT));
     std::string programFolder = ProgramPath().substr(0, ProgramPath().find_last_of('\\'));
     EXPECT_NE(toolText.find(programFolder), std::string::npos) << toolText;
     EXPECT_NE(toolText.find("Boot Loader\\" + ToolName()), std::string::npos) << toolText;
     SaveScreenshot(tool, "bootloader-tool");
     EXPECT_TRUE(CloseWindowProcess(tool)) << "the tool did not end on WM_CLOSE";
 
-    EXPECT_TRUE(Shown(StepsBoxId)) << "the steps stay while the tool comes and goes";
-    SaveScreenshot(ControlOf(StepsBoxId), "bootloader-steps");
+    EXPECT_TRUE(Shown(IDC_STEPS_BOX)) << "the steps stay while the tool comes and goes";
+    SaveScreenshot(ControlOf(IDC_STEPS_BOX), "bootloader-steps");
     EXPECT_EQ(SimConnections(), 1) << "the link stays open";
     EXPECT_EQ(SimRecord("tcp"), "") << "nothing was sent to the instrument";
 
@@ -216,8 +215,8 @@ TEST_F(ShellTest, BootloaderShowsTheStepsStartsTheToolAndKeepsTheLinkOpen)
 
 TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolShowsTheStepsAndSaysWhichFileIsMissing)
 {
-    ASSERT_EQ(ChooseMenu(program, BootloaderMenu), Settled::StatusBox);
-    EXPECT_TRUE(Shown(StepsBoxId)) << "the steps stand behind the box";
+    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::StatusBox);
+    EXPECT_TRUE(Shown(IDC_STEPS_BOX)) << "the steps stand behind the box";
     ExpectNoPanelShown();
     std::vector<std::string> boxes = AnswerAllStatusBoxes(program);
     ASSERT_EQ(boxes.size(), 1u) << "one box about the missing tool";
@@ -225,7 +224,7 @@ TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolShowsTheStepsAndSaysWhich
     EXPECT_EQ(boxes[0],
               "The bootloader tool could not be started. It was looked for here:\r\n" + looked);
     EXPECT_EQ(WaitForWindow(ToolClass, ToolTitle, 0), nullptr);
-    EXPECT_TRUE(Shown(StepsBoxId));
+    EXPECT_TRUE(Shown(IDC_STEPS_BOX));
 
     // The program goes on working: a view, and a query over the link.
     ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Status).viewMenuId), Settled::Done);
@@ -237,7 +236,7 @@ TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolShowsTheStepsAndSaysWhich
 
 TEST_F(ShellTest, AboutShowsTitleVersionAndLogo)
 {
-    ASSERT_EQ(ChooseMenu(program, ReadMeMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
     HWND about = FindProgramDialog(program, "About");
     ASSERT_NE(about, nullptr) << "no About dialog";
     EXPECT_EQ(GetWindow(about, GW_OWNER), program.main);
@@ -278,10 +277,10 @@ TEST_F(ShellTest, AboutShowsTitleVersionAndLogo)
 }
 TEST_F(ShellTest, ReadMeWhileAboutIsOpenBringsTheSameBoxBackAndAClosedOneComesAnew)
 {
-    ASSERT_EQ(ChooseMenu(program, ReadMeMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
     HWND about = FindProgramDialog(program, "About");
     ASSERT_NE(about, nullptr);
-    ASSERT_EQ(ChooseMenu(program, ReadMeMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
     EXPECT_EQ(CountProgramDialogs(program, "About"), 1);
     EXPECT_EQ(FindProgramDialog(program, "About"), about);
 
@@ -290,7 +289,7 @@ TEST_F(ShellTest, ReadMeWhileAboutIsOpenBringsTheSameBoxBackAndAClosedOneComesAn
     EXPECT_EQ(CountProgramDialogs(program, "About"), 0);
 
     // The closed box is forgotten: Read Me makes a new one.
-    ASSERT_EQ(ChooseMenu(program, ReadMeMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
     HWND again = FindProgramDialog(program, "About");
     ASSERT_NE(again, nullptr) << "Read Me after closing the box showed nothing";
     EXPECT_EQ(CountProgramDialogs(program, "About"), 1);
@@ -302,7 +301,7 @@ TEST_F(ShellTest, ReadMeWhileAboutIsOpenBringsTheSameBoxBackAndAClosedOneComesAn
 TEST_F(ShellTest, ClosingTheWindowWithAboutAndConfigurationOpenEndsCleanly)
 {
     OpenTcpLink(false);
-    ASSERT_EQ(ChooseMenu(program, ReadMeMenu), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
     HWND about = FindProgramDialog(program, "About");
     HWND dialog = FindProgramDialog(program, "Configuration");
     ASSERT_NE(about, nullptr);
@@ -321,12 +320,12 @@ TEST_F(ShellTest, DiscoverWithTheTcpLinkOpenShowsItsOutcomeAndKeepsTheLink)
     OpenTcpLink(false);
     HWND dialog = FindProgramDialog(program, "Configuration");
     ASSERT_NE(dialog, nullptr);
-    HWND status = DialogControl(dialog, DialogStatusText);
+    HWND status = DialogControl(dialog, IDC_STATUS_TEXT);
     if (BroadcastRoutable()) {
-        ASSERT_EQ(Click(program, DialogControl(dialog, DiscoverButton)), Settled::Done);
+        ASSERT_EQ(Click(program, DialogControl(dialog, IDC_DISCOVER)), Settled::Done);
         EXPECT_EQ(TextOf(status), " No Devices Discovered");
     } else {
-        ASSERT_EQ(Click(program, DialogControl(dialog, DiscoverButton)), Settled::StatusBox);
+        ASSERT_EQ(Click(program, DialogControl(dialog, IDC_DISCOVER)), Settled::StatusBox);
         EXPECT_EQ(AnswerAllStatusBoxes(program), std::vector<std::string>{"sendto Status = -1"});
         EXPECT_EQ(TextOf(status), "Disconnected");
     }

@@ -24,6 +24,6 @@ std::string Entry(const std::string& address, const std::string& host, const std
 // The entries of a result text, each from its "\r\n IP Address: " on, in the order shown.
 std::vector<std::string> EntriesOf(const std::string& text);
 
-// A stand-in for the Configuration dialog whose only child is a status box (control 1012) styled
+// A stand-in for the Configuration dialog whose only child is a status box (IDC_STATUS_TEXT) styled
 // as the real one: multi-line, read-only, scrolling sideways, never wrapping. nullptr on failure.
 HWND MakeStandInDialog(const char* statusText = "");

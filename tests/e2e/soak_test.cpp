@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "console/transaction.h"
+#include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 #include "tests/e2e/sim_control.h"
 
@@ -39,7 +40,6 @@ constexpr std::size_t HistoryKept = 12;               // steps named when a chec
 constexpr long HandleMargin = 4;
 constexpr double MemoryMarginMb = 4.0;
 
-constexpr int ConfigureCloseButton = CloseButton;
 constexpr const char* Separator = "\r\n \r\n";
 
 int Setting(const char* name, int fallback)
@@ -412,16 +412,16 @@ class SoakTest : public ProgramTest
         ASSERT_EQ(SimControl("fault none"), "ok");
         HWND dialog = OpenConfiguration();
         ASSERT_NE(dialog, nullptr) << History();
-        HWND status = DialogControl(dialog, DialogStatusText);
+        HWND status = DialogControl(dialog, IDC_STATUS_TEXT);
         for (int i = 0; i < 2 && TextOf(status) != "Disconnected"; ++i) {
-            if (Click(program, DialogControl(dialog, ConfigureCloseButton)) == Settled::StatusBox)
+            if (Click(program, DialogControl(dialog, IDCANCEL)) == Settled::StatusBox)
                 AnswerAllStatusBoxes(program); // "Shutdown failed": the second Close ends it
         }
         ASSERT_EQ(TextOf(status), "Disconnected") << History();
-        SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 2, 0);
-        SetTextOf(DialogControl(dialog, IpAddressBox), "127.0.0.1");
-        SetTextOf(DialogControl(dialog, TcpPortBox), std::to_string(SimTcpPort()));
-        ASSERT_EQ(Click(program, DialogControl(dialog, OpenButton)), Settled::Done)
+        SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, 2, 0);
+        SetTextOf(DialogControl(dialog, IDC_IP_ADDRESS), "127.0.0.1");
+        SetTextOf(DialogControl(dialog, IDC_TCP_PORT), std::to_string(SimTcpPort()));
+        ASSERT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::Done)
             << StatusBoxText(FindStatusBox(program)) << "\n"
             << History();
         ASSERT_EQ(TextOf(status), "Connected to server") << History();
@@ -877,11 +877,11 @@ TEST_F(SoakTest, RandomButtonsOnAllPanelsAgainstAMisbehavingInstrument)
 // query shows its own answer, and "Read" right after a long answer still shows its rest.
 TEST_F(SoakTest, NoAnswerIsShownUnderALaterCommand)
 {
-    const CommandRow* getVoltage = CommandFor(125);
-    const CommandRow* getFrequency = CommandFor(126);
-    const CommandRow* getCurrentLimit = CommandFor(127);
-    const CommandRow* read = CommandFor(321);
-    const CommandRow* freeLine = CommandFor(134);
+    const CommandRow* getVoltage = CommandFor(IDC_GET_VOLTAGE);
+    const CommandRow* getFrequency = CommandFor(IDC_GET_FREQUENCY);
+    const CommandRow* getCurrentLimit = CommandFor(IDC_GET_CURRENT_LIMIT);
+    const CommandRow* read = CommandFor(IDC_READ_ANSWER);
+    const CommandRow* freeLine = CommandFor(IDC_SEND_FREE_LINE);
     ASSERT_TRUE(getVoltage && getFrequency && getCurrentLimit && read && freeLine);
     auto fault = [](const char* name, long arg) {
         for (const FaultRow& row : FaultRows) {

@@ -9,6 +9,7 @@
 
 #include "console/panel_table.h"
 #include "console/transaction.h"
+#include "res/resource.h"
 #include "tests/unit/fakes.h"
 
 static std::vector<const CommandRow*> AllRows()
@@ -48,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 4; ++i)
         if (row.options[i].id != 0 && (optionBits >> i & 1))
             fake::checkedOptions.insert(row.options[i].id);
-    fake::listSelections[244] = optionBits % 13 - 1; // includes the impossible -1 and 11
+    fake::listSelections[IDC_BAUD_RATE_LIST] =
+        optionBits % 13 - 1; // includes the impossible -1 and 11
     fake::entryBoxes[row.entryId] = TakeText(data, size);
     fake::entryBoxes[row.secondEntryId] = TakeText(data, size);
     fake::answers.push_back(std::string(reinterpret_cast<const char*>(data), size));

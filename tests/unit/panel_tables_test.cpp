@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "console/panel_table.h"
+#include "res/resource.h"
 
 namespace
 {
@@ -83,30 +84,34 @@ TEST(PanelTables, OutputBoxCommonButtonsAndViewMenu)
     };
     const Common commons[] = {
         {Panel::Command,
-         40006,
-         {130, ControlKind::OutputBox, "", 470, 10, 360, 500},
-         {265, ControlKind::PushButton, "Get Last Error", 480, 520, 120, 20},
-         {270, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20}},
+         IDM_COMMAND_TAB,
+         {IDC_COMMAND_OUTPUT_BOX, ControlKind::OutputBox, "", 470, 10, 360, 500},
+         {IDC_COMMAND_GET_LAST_ERROR, ControlKind::PushButton, "Get Last Error", 480, 520, 120, 20},
+         {IDC_COMMAND_CLEAR_DISPLAY, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20}},
         {Panel::Status,
-         40008,
-         {281, ControlKind::OutputBox, "", 470, 10, 360, 500},
-         {266, ControlKind::PushButton, "Get Last Error", 480, 520, 120, 20},
-         {271, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20}},
+         IDM_STATUS_TAB,
+         {IDC_STATUS_OUTPUT_BOX, ControlKind::OutputBox, "", 470, 10, 360, 500},
+         {IDC_STATUS_GET_LAST_ERROR, ControlKind::PushButton, "Get Last Error", 480, 520, 120, 20},
+         {IDC_STATUS_CLEAR_DISPLAY, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20}},
         {Panel::Trigger,
-         40007,
-         {258, ControlKind::OutputBox, "", 400, 10, 430, 230},
-         {267, ControlKind::PushButton, "Get Last Error", 410, 250, 120, 20},
-         {272, ControlKind::PushButton, "Clear Display", 680, 250, 120, 20}},
+         IDM_TRIGGER_TAB,
+         {IDC_TRIGGER_OUTPUT_BOX, ControlKind::OutputBox, "", 400, 10, 430, 230},
+         {IDC_TRIGGER_GET_LAST_ERROR, ControlKind::PushButton, "Get Last Error", 410, 250, 120, 20},
+         {IDC_TRIGGER_CLEAR_DISPLAY, ControlKind::PushButton, "Clear Display", 680, 250, 120, 20}},
         {Panel::Communication,
-         40014,
-         {259, ControlKind::OutputBox, "", 370, 10, 460, 500},
-         {268, ControlKind::PushButton, "Get Last Error", 380, 520, 120, 20},
-         {273, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20}},
+         IDM_COMMUNICATION_TAB,
+         {IDC_COMMUNICATION_OUTPUT_BOX, ControlKind::OutputBox, "", 370, 10, 460, 500},
+         {IDC_COMMUNICATION_GET_LAST_ERROR, ControlKind::PushButton, "Get Last Error", 380, 520,
+          120, 20},
+         {IDC_COMMUNICATION_CLEAR_DISPLAY, ControlKind::PushButton, "Clear Display", 680, 520, 120,
+          20}},
         {Panel::Manufacturer,
-         40015,
-         {260, ControlKind::OutputBox, "", 370, 10, 460, 500},
-         {269, ControlKind::PushButton, "Get Last Error", 380, 520, 120, 20},
-         {274, ControlKind::PushButton, "Clear Display", 680, 520, 120, 20}},
+         IDM_MANUFACTURER_TAB,
+         {IDC_MANUFACTURER_OUTPUT_BOX, ControlKind::OutputBox, "", 370, 10, 460, 500},
+         {IDC_MANUFACTURER_GET_LAST_ERROR, ControlKind::PushButton, "Get Last Error", 380, 520, 120,
+          20},
+         {IDC_MANUFACTURER_CLEAR_DISPLAY, ControlKind::PushButton, "Clear Display", 680, 520, 120,
+          20}},
     };
     for (const Common& common : commons) {
         SCOPED_TRACE(static_cast<int>(common.panel));
@@ -137,11 +142,11 @@ TEST(PanelTables, IdentifiersUniqueAcrossPanelsAndMatchingTheirKind)
             SCOPED_TRACE(c.caption);
             ASSERT_NE(c.caption, nullptr);
             if (c.kind == ControlKind::Label) {
-                EXPECT_EQ(c.id, 0);
+                EXPECT_EQ(c.id, IDC_PANEL_LABEL);
                 continue;
             }
             if (c.kind == ControlKind::GroupFrame) {
-                EXPECT_EQ(c.id, -1);
+                EXPECT_EQ(c.id, IDC_STATIC);
                 continue;
             }
             EXPECT_GT(c.id, 0);
@@ -155,16 +160,79 @@ TEST(PanelTables, IdentifiersUniqueAcrossPanelsAndMatchingTheirKind)
 const std::map<Panel, std::set<int>>& HandledIds()
 {
     static const std::map<Panel, std::set<int>> ids = {
-        {Panel::Command, {116, 117, 118, 121, 124, 125, 126, 127, 128, 129, 131,
-                          132, 133, 134, 136, 137, 145, 146, 321, 265, 270}},
+        {Panel::Command,
+         {IDC_SET_VOLTAGE,
+          IDC_SET_FREQUENCY,
+          IDC_SET_CURRENT_LIMIT,
+          IDC_SET_RANGE,
+          IDC_SET_OUTPUT,
+          IDC_GET_VOLTAGE,
+          IDC_GET_FREQUENCY,
+          IDC_GET_CURRENT_LIMIT,
+          IDC_GET_RANGE,
+          IDC_GET_OUTPUT,
+          IDC_GET_CURRENT,
+          IDC_GET_POWER,
+          IDC_GET_POWER_FACTOR,
+          IDC_SEND_FREE_LINE,
+          IDC_CLS,
+          IDC_RST,
+          IDC_SAV,
+          IDC_RCL,
+          IDC_READ_ANSWER,
+          IDC_COMMAND_GET_LAST_ERROR,
+          IDC_COMMAND_CLEAR_DISPLAY}},
         {Panel::Status,
-         {138, 139, 140, 141, 142, 143, 156, 157, 158, 159, 160, 161, 162, 163, 266, 271}},
-        {Panel::Trigger, {165, 166, 167, 168, 169, 170, 171, 172, 180, 181, 185, 186, 188,
-                          189, 190, 191, 192, 193, 196, 197, 201, 202, 206, 207, 211, 212,
-                          214, 215, 217, 218, 220, 221, 248, 249, 322, 267, 272}},
+         {IDC_SET_ESE, IDC_GET_ESE, IDC_GET_ESR, IDC_SET_SRE, IDC_GET_SRE, IDC_GET_STB,
+          IDC_GET_OPER, IDC_GET_OPER_COND, IDC_GET_OPER_ENAB, IDC_SET_OPER_ENAB, IDC_GET_QUES,
+          IDC_GET_QUES_COND, IDC_GET_QUES_ENAB, IDC_SET_QUES_ENAB, IDC_STATUS_GET_LAST_ERROR,
+          IDC_STATUS_CLEAR_DISPLAY}},
+        {Panel::Trigger,
+         {IDC_GET_LIST_DWELL,
+          IDC_SET_LIST_DWELL,
+          IDC_GET_LIST_VOLT,
+          IDC_SET_LIST_VOLT,
+          IDC_GET_LIST_FREQ,
+          IDC_SET_LIST_FREQ,
+          IDC_GET_LIST_CURR,
+          IDC_SET_LIST_CURR,
+          IDC_GET_TRIGGER_SOURCE,
+          IDC_SET_TRIGGER_SOURCE,
+          IDC_SET_TRIGGER_DELAY,
+          IDC_GET_TRIGGER_DELAY,
+          IDC_SET_TRIGGER_COUNT,
+          IDC_GET_TRIGGER_COUNT,
+          IDC_BUS_TRIGGER,
+          IDC_IMMEDIATE_TRIGGER,
+          IDC_ABORT,
+          IDC_INITIATE_SEQUENCE,
+          IDC_GET_CONTINUOUS,
+          IDC_SET_CONTINUOUS,
+          IDC_GET_VOLT_MODE,
+          IDC_SET_VOLT_MODE,
+          IDC_GET_FREQ_MODE,
+          IDC_SET_FREQ_MODE,
+          IDC_GET_CURR_MODE,
+          IDC_SET_CURR_MODE,
+          IDC_GET_VOLT_TRIG,
+          IDC_SET_VOLT_TRIG,
+          IDC_GET_FREQ_TRIG,
+          IDC_SET_FREQ_TRIG,
+          IDC_GET_CURR_TRIG,
+          IDC_SET_CURR_TRIG,
+          IDC_GET_LIST_COUNT,
+          IDC_SET_LIST_COUNT,
+          IDC_TRIGGER_GET_OPER,
+          IDC_TRIGGER_GET_LAST_ERROR,
+          IDC_TRIGGER_CLEAR_DISPLAY}},
         {Panel::Communication,
-         {222, 228, 229, 231, 232, 234, 235, 237, 238, 242, 243, 245, 246, 282, 283, 268, 273}},
-        {Panel::Manufacturer, {250, 251, 252, 253, 254, 257, 269, 274}},
+         {IDC_GET_ACTIVE_IP, IDC_GET_LAN_IP, IDC_SET_LAN_IP, IDC_GET_SUBNET, IDC_SET_SUBNET,
+          IDC_GET_GATEWAY, IDC_SET_GATEWAY, IDC_GET_HOSTNAME, IDC_SET_HOSTNAME, IDC_GET_LAN_CONFIG,
+          IDC_SET_LAN_CONFIG, IDC_SET_BAUD_RATE, IDC_GET_BAUD_RATE, IDC_SET_TCP_SOCKET,
+          IDC_GET_TCP_SOCKET, IDC_COMMUNICATION_GET_LAST_ERROR, IDC_COMMUNICATION_CLEAR_DISPLAY}},
+        {Panel::Manufacturer,
+         {IDC_GET_IDN, IDC_GET_VERSION, IDC_PASSWORD_CDIS, IDC_PASSWORD_CEN, IDC_GET_PASSWORD_STATE,
+          IDC_PASSWORD_NEW, IDC_MANUFACTURER_GET_LAST_ERROR, IDC_MANUFACTURER_CLEAR_DISPLAY}},
     };
     return ids;
 }
@@ -185,7 +253,9 @@ TEST(PanelTables, ExactlyTheHandledIdentifiersHaveACommand)
         EXPECT_EQ(row->id, id);
         EXPECT_EQ(row->panel, owner[id]) << "id " << id;
     }
-    for (int id : {40001, 40006, 40007, 40008, 40012, 40014, 40015, 40017, 65535})
+    for (int id : {IDM_CONFIGURE, IDM_COMMAND_TAB, IDM_TRIGGER_TAB, IDM_STATUS_TAB, IDM_BOOTLOADER,
+                   IDM_COMMUNICATION_TAB, IDM_MANUFACTURER_TAB, IDM_READ_ME,
+                   int{static_cast<std::uint16_t>(IDC_STATIC)}})
         EXPECT_EQ(CommandFor(id), nullptr);
 }
 
@@ -204,33 +274,47 @@ TEST(PanelTables, EveryPushButtonActsAndEveryRowIsReachable)
 TEST(PanelTables, EntryBoxesAndListBox)
 {
     const std::map<Panel, std::set<int>> boxes = {
-        {Panel::Command, {113, 114, 115, 135}},
-        {Panel::Status, {155, 275, 164, 279}},
-        {Panel::Trigger, {184, 187, 213, 216, 219, 173, 174, 175, 176, 247}},
-        {Panel::Communication, {227, 230, 233, 236, 284}},
-        {Panel::Manufacturer, {256, 255}},
+        {Panel::Command,
+         {IDC_VOLTAGE_BOX, IDC_FREQUENCY_BOX, IDC_CURRENT_LIMIT_BOX, IDC_FREE_LINE_BOX}},
+        {Panel::Status, {IDC_SRE_BOX, IDC_ESE_BOX, IDC_OPER_ENAB_BOX, IDC_QUES_ENAB_BOX}},
+        {Panel::Trigger,
+         {IDC_TRIGGER_DELAY_BOX, IDC_TRIGGER_COUNT_BOX, IDC_VOLT_TRIG_BOX, IDC_FREQ_TRIG_BOX,
+          IDC_CURR_TRIG_BOX, IDC_LIST_DWELL_BOX, IDC_LIST_VOLT_BOX, IDC_LIST_FREQ_BOX,
+          IDC_LIST_CURR_BOX, IDC_LIST_COUNT_BOX}},
+        {Panel::Communication,
+         {IDC_LAN_IP_BOX, IDC_SUBNET_BOX, IDC_GATEWAY_BOX, IDC_HOSTNAME_BOX, IDC_TCP_SOCKET_BOX}},
+        {Panel::Manufacturer, {IDC_CURRENT_PASSWORD_BOX, IDC_NEW_PASSWORD_BOX}},
     };
     for (Panel panel : AllPanels) {
         EXPECT_EQ(IdsOfKind(panel, {ControlKind::EntryBox}), boxes.at(panel));
         EXPECT_EQ(IdsOfKind(panel, {ControlKind::OutputBox}),
                   std::set<int>{TableOf(panel).outputBoxId});
-        std::set<int> lists = panel == Panel::Communication ? std::set<int>{244} : std::set<int>{};
+        std::set<int> lists =
+            panel == Panel::Communication ? std::set<int>{IDC_BAUD_RATE_LIST} : std::set<int>{};
         EXPECT_EQ(IdsOfKind(panel, {ControlKind::ListBox}), lists);
     }
     // The view switch empties these two.
     EXPECT_EQ(boxes.at(Panel::Manufacturer),
-              (std::set<int>{CurrentPasswordBoxId, NewPasswordBoxId}));
+              (std::set<int>{IDC_CURRENT_PASSWORD_BOX, IDC_NEW_PASSWORD_BOX}));
 }
 
 TEST(PanelTables, OptionGroups)
 {
     using Groups = std::vector<std::vector<int>>;
     const std::map<Panel, Groups> groups = {
-        {Panel::Command, {{119, 120}, {122, 123}, {150, 151, 152, 153}}},
+        {Panel::Command,
+         {{IDC_RANGE_HIGH, IDC_RANGE_LOW},
+          {IDC_OUTPUT_ON, IDC_OUTPUT_OFF},
+          {IDC_SAV_RCL_STATE_0, IDC_SAV_RCL_STATE_1, IDC_SAV_RCL_STATE_2, IDC_SAV_RCL_STATE_3}}},
         {Panel::Status, {}},
         {Panel::Trigger,
-         {{182, 183}, {194, 195}, {198, 199, 200}, {203, 204, 205}, {208, 209, 210}}},
-        {Panel::Communication, {{239, 240, 241}}},
+         {{IDC_TRIGGER_SOURCE_BUS, IDC_TRIGGER_SOURCE_IMMEDIATE},
+          {IDC_CONTINUOUS_ON, IDC_CONTINUOUS_OFF},
+          {IDC_VOLT_MODE_FIX, IDC_VOLT_MODE_STEP, IDC_VOLT_MODE_LIST},
+          {IDC_FREQ_MODE_FIX, IDC_FREQ_MODE_STEP, IDC_FREQ_MODE_LIST},
+          {IDC_CURR_MODE_FIX, IDC_CURR_MODE_STEP, IDC_CURR_MODE_LIST}}},
+        {Panel::Communication,
+         {{IDC_LAN_CONFIG_DHCP, IDC_LAN_CONFIG_AUTO_IP, IDC_LAN_CONFIG_MANUAL}}},
         {Panel::Manufacturer, {}},
     };
     for (Panel panel : AllPanels) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "console/transaction.h"
+#include "res/resource.h"
 #include "tests/unit/fakes.h"
 
 namespace
@@ -117,21 +118,21 @@ TEST_F(TransactionTest, CharacterSets)
 TEST_F(TransactionTest, ValueCommandSendsOrRefuses)
 {
     app.linkIsTcp = 1;
-    fake::entryBoxes[113] = "120";
-    SendValueCommand(Panel::Command, "VOLT ", 113, NumberChars);
+    fake::entryBoxes[IDC_VOLTAGE_BOX] = "120";
+    SendValueCommand(Panel::Command, "VOLT ", IDC_VOLTAGE_BOX, NumberChars);
     EXPECT_EQ(fake::tcpSent, "VOLT 120\n");
     EXPECT_EQ(LogOf(Panel::Command), "Sending command:  VOLT 120\r\n \r\n");
 
     fake::Reset();
     app.linkIsTcp = 1;
-    SendValueCommand(Panel::Command, "VOLT ", 113, NumberChars); // empty box passes
+    SendValueCommand(Panel::Command, "VOLT ", IDC_VOLTAGE_BOX, NumberChars); // empty box passes
     EXPECT_EQ(fake::tcpSent, "VOLT \n");
     EXPECT_EQ(LogOf(Panel::Command), "Sending command:  VOLT \r\n \r\n");
 
     fake::Reset();
     LogOf(Panel::Command) = "older";
-    fake::entryBoxes[113] = "12a";
-    SendValueCommand(Panel::Command, "VOLT ", 113, NumberChars);
+    fake::entryBoxes[IDC_VOLTAGE_BOX] = "12a";
+    SendValueCommand(Panel::Command, "VOLT ", IDC_VOLTAGE_BOX, NumberChars);
     EXPECT_EQ(fake::Sent(), "");
     EXPECT_EQ(LogOf(Panel::Command), "Could not send command:  VOLT 12, set value contained a non "
                                      "digit character. \r\n Command not sent\r\n \r\nolder");
@@ -139,36 +140,39 @@ TEST_F(TransactionTest, ValueCommandSendsOrRefuses)
 
 TEST_F(TransactionTest, QuotedValueRefusalEndsBeforeClosingQuote)
 {
-    fake::entryBoxes[227] = "10.0.0.x";
-    SendValueCommand(Panel::Communication, "SYST:COMM:LAN:IP \"", 227, AddressChars, true);
+    fake::entryBoxes[IDC_LAN_IP_BOX] = "10.0.0.x";
+    SendValueCommand(Panel::Communication, "SYST:COMM:LAN:IP \"", IDC_LAN_IP_BOX, AddressChars,
+                     true);
     EXPECT_EQ(fake::Sent(), "");
     EXPECT_EQ(LogOf(Panel::Communication),
               "Could not send command:  SYST:COMM:LAN:IP \"10.0.0.x, set value contained a non "
               "digit character. \r\n Command not sent\r\n \r\n");
 
     fake::Reset();
-    SendValueCommand(Panel::Communication, "SYST:COMM:LAN:IP \"", 227, AddressChars, true);
+    SendValueCommand(Panel::Communication, "SYST:COMM:LAN:IP \"", IDC_LAN_IP_BOX, AddressChars,
+                     true);
     EXPECT_EQ(fake::Sent(), "SYST:COMM:LAN:IP \"\"\n");
 }
 
 TEST_F(TransactionTest, ValueThatDoesNotFitIsRefusedWithoutOverrun)
 {
     // 15-byte prefix: 84 characters fit before the line feed, 85 do not.
-    fake::entryBoxes[164] = std::string(84, '1');
-    SendValueCommand(Panel::Status, "STAT:OPER:ENAB ", 164, NumberChars);
+    fake::entryBoxes[IDC_OPER_ENAB_BOX] = std::string(84, '1');
+    SendValueCommand(Panel::Status, "STAT:OPER:ENAB ", IDC_OPER_ENAB_BOX, NumberChars);
     EXPECT_EQ(fake::Sent(), "STAT:OPER:ENAB " + std::string(84, '1') + "\n");
 
     fake::Reset();
-    fake::entryBoxes[164] = std::string(85, '1');
-    SendValueCommand(Panel::Status, "STAT:OPER:ENAB ", 164, NumberChars);
+    fake::entryBoxes[IDC_OPER_ENAB_BOX] = std::string(85, '1');
+    SendValueCommand(Panel::Status, "STAT:OPER:ENAB ", IDC_OPER_ENAB_BOX, NumberChars);
     EXPECT_EQ(fake::Sent(), "");
     EXPECT_LE(app.commandLength, CommandBufferSize);
     EXPECT_NE(LogOf(Panel::Status).find(TooLongReason), std::string::npos);
     EXPECT_EQ(LogOf(Panel::Status).rfind("Could not send command:  STAT:OPER:ENAB 1", 0), 0u);
 
     fake::Reset();
-    fake::entryBoxes[174] = std::string(255, '9'); // the longest text an entry box gives
-    SendValueCommand(Panel::Trigger, "LIST:VOLT ", 174, ListChars);
+    fake::entryBoxes[IDC_LIST_VOLT_BOX] =
+        std::string(255, '9'); // the longest text an entry box gives
+    SendValueCommand(Panel::Trigger, "LIST:VOLT ", IDC_LIST_VOLT_BOX, ListChars);
     EXPECT_EQ(fake::Sent(), "");
     EXPECT_EQ(app.commandLength, CommandBufferSize);
 }
@@ -201,33 +205,34 @@ TEST_F(TransactionTest, FreeLineLogShapeAndBytes)
 {
     app.linkIsTcp = 1;
     LogOf(Panel::Command) = "older";
-    fake::entryBoxes[135] = "OUTP?";
-    SendFreeLine(Panel::Command, 135);
+    fake::entryBoxes[IDC_FREE_LINE_BOX] = "OUTP?";
+    SendFreeLine(Panel::Command, IDC_FREE_LINE_BOX);
     EXPECT_EQ(fake::tcpSent, "OUTP?\n");
     EXPECT_EQ(LogOf(Panel::Command), "Sending command:  OUTP?\r\n\r\n \r\nolder");
 
     fake::Reset();
     app.linkIsTcp = 1;
-    fake::entryBoxes[135] = "A\\nB"; // escape in the middle: the last byte is sent, not echoed
-    SendFreeLine(Panel::Command, 135);
+    fake::entryBoxes[IDC_FREE_LINE_BOX] =
+        "A\\nB"; // escape in the middle: the last byte is sent, not echoed
+    SendFreeLine(Panel::Command, IDC_FREE_LINE_BOX);
     EXPECT_EQ(fake::tcpSent, "A\nB");
     EXPECT_EQ(LogOf(Panel::Command), "Sending command:  A\n\r\n\r\n \r\n");
 
     fake::Reset();
-    SendFreeLine(Panel::Command, 135); // empty box: one line feed
+    SendFreeLine(Panel::Command, IDC_FREE_LINE_BOX); // empty box: one line feed
     EXPECT_EQ(fake::serialSent, "\n");
     EXPECT_EQ(LogOf(Panel::Command), "Sending command:  \r\n\r\n \r\n");
 }
 
 TEST_F(TransactionTest, FreeLineTooLongIsRefused)
 {
-    fake::entryBoxes[135] = std::string(99, 'A');
-    SendFreeLine(Panel::Command, 135);
+    fake::entryBoxes[IDC_FREE_LINE_BOX] = std::string(99, 'A');
+    SendFreeLine(Panel::Command, IDC_FREE_LINE_BOX);
     EXPECT_EQ(fake::Sent(), std::string(99, 'A') + "\n");
 
     fake::Reset();
-    fake::entryBoxes[135] = std::string(100, 'A');
-    SendFreeLine(Panel::Command, 135);
+    fake::entryBoxes[IDC_FREE_LINE_BOX] = std::string(100, 'A');
+    SendFreeLine(Panel::Command, IDC_FREE_LINE_BOX);
     EXPECT_EQ(fake::Sent(), "");
     EXPECT_EQ(LogOf(Panel::Command),
               "Could not send command:  " + std::string(99, 'A') + TooLongReason + "\r\n \r\n");

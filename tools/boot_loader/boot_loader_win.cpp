@@ -3,11 +3,12 @@
 // maker's tool belongs, so that the menu entry can be tried without the maker's tool installed.
 #include <windows.h>
 
+#include "../../res/resource.h"
+
 namespace
 {
 
 constexpr char WindowClass[] = "TessalyBootLoaderStandIn";
-constexpr int TextId = 100;
 
 // The explanation with this file's own path, so the operator sees exactly which file to replace.
 // The fixed text and a path of at most MAX_PATH characters fit the buffer.
@@ -33,7 +34,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         char text[TextSize];
         FillText(text);
         CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT, 16, 16, 560, 200,
-                        window, reinterpret_cast<HMENU>(TextId), nullptr, nullptr);
+                        window, reinterpret_cast<HMENU>(IDC_BOOT_TOOL_TEXT), nullptr, nullptr);
         return 0;
     }
     case WM_DESTROY:
