@@ -7,11 +7,9 @@ target_link_libraries(bench_minimal_window PRIVATE user32 gdi32)
 target_link_options(bench_minimal_window PRIVATE ${STATIC_RUNTIME}
                     -Wl,--subsystem,windows:${TESSALY_XP_SUBSYSTEM})
 
-add_executable(bench ${CMAKE_CURRENT_LIST_DIR}/bench_win.cpp
-                     ${CMAKE_SOURCE_DIR}/tests/e2e/gui_driver.cpp)
-target_include_directories(bench PRIVATE ${CMAKE_SOURCE_DIR})
+add_executable(bench ${CMAKE_CURRENT_LIST_DIR}/bench_win.cpp)
 target_compile_options(bench PRIVATE ${OWN_WARNINGS})
-target_link_libraries(bench PRIVATE sim_control user32 gdi32 advapi32 psapi ws2_32)
+target_link_libraries(bench PRIVATE test_support)
 target_link_options(bench PRIVATE ${STATIC_RUNTIME})
 add_dependencies(bench bench_minimal_window)
 add_dependencies(bench Tessaly)

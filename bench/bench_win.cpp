@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/gui_driver.h"
-#include "tests/e2e/sim_control.h"
+#include "support/gui_driver.h"
+#include "support/sim_control.h"
 
 namespace
 {

@@ -20,7 +20,7 @@
 #include "link/discovery.h"
 #include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
-#include "tests/e2e/lan_hosts.h"
+#include "support/lan_hosts.h"
 #include "tests/e2e/link_test_platform.h"
 
 namespace

@@ -17,9 +17,9 @@
 #include "link/discovery.h"
 #include "link/link.h"
 #include "res/resource.h"
-#include "tests/e2e/lan_hosts.h"
+#include "support/lan_hosts.h"
 #include "tests/e2e/link_test_platform.h"
-#include "tests/e2e/sim_control.h"
+#include "support/sim_control.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
-#include "tests/e2e/sim_control.h"
+#include "support/sim_control.h"
 
 namespace
 {

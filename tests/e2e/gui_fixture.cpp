@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "res/resource.h"
-#include "tests/e2e/sim_control.h"
+#include "support/sim_control.h"
 
 HWND ProgramTest::OpenConfiguration()
 {

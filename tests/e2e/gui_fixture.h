@@ -10,7 +10,7 @@
 
 #include "console/panel_table.h"
 #include "res/resource.h"
-#include "tests/e2e/gui_driver.h"
+#include "support/gui_driver.h"
 
 // The bootloader steps as the operator must see them.
 constexpr const char* StepsText =

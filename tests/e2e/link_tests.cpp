@@ -9,7 +9,7 @@
 #include "console/transaction.h"
 #include "link/link.h"
 #include "tests/e2e/link_test_platform.h"
-#include "tests/e2e/sim_control.h"
+#include "support/sim_control.h"
 
 namespace
 {

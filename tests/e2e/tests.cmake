@@ -1,8 +1,6 @@
 # Windows-side tests, run under Wine (the build's CROSSCOMPILING_EMULATOR) by tests/e2e/run.sh,
 # which starts the virtual display, the simulated instrument and the private network first.
-add_library(sim_control STATIC tests/e2e/sim_control.cpp tests/e2e/lan_hosts.cpp)
-target_include_directories(sim_control PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(sim_control PUBLIC ws2_32)
+include(${CMAKE_SOURCE_DIR}/support/support.cmake)
 
 # windows_test(TARGET SOURCES... LIBRARIES libs...): a GoogleTest program of the Windows side.
 function(windows_test target)
@@ -10,7 +8,7 @@ function(windows_test target)
   add_executable(${target} ${ARG_SOURCES})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${target} PRIVATE ${OWN_WARNINGS})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} sim_control GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} test_support GTest::gtest_main)
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
 endfunction()
 
@@ -27,7 +25,7 @@ add_test(NAME e2e_links COMMAND e2e_link_tests)
 # Discovery runs against simulated instruments that are hosts of their own, in network namespaces
 # joined by a bridge, inside the test run's private namespace.
 windows_test(e2e_discovery_tests SOURCES tests/e2e/discovery_tests.cpp
-             tests/e2e/link_test_platform.cpp LIBRARIES tessaly_links user32)
+             tests/e2e/link_test_platform.cpp LIBRARIES tessaly_links)
 add_test(NAME e2e_discovery
          COMMAND ${NETNS} with-hosts ${CMAKE_CROSSCOMPILING_EMULATOR}
                  $<TARGET_FILE:e2e_discovery_tests> --gtest_filter=-DiscoveryWithoutRoute.*)
@@ -41,7 +39,7 @@ set_tests_properties(e2e_discovery e2e_discovery_noroute PROPERTIES RESOURCE_LOC
 # with a query each, a discovery, File > Bootloader starting its own tool, and About.
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/gui_*.cpp)
 windows_test(e2e_gui_tests SOURCES ${GUI_TEST_SOURCES}
-             LIBRARIES tessaly_core user32 gdi32 advapi32 ws2_32)
+             LIBRARIES tessaly_core)
 add_dependencies(e2e_gui_tests Tessaly Tessaly-xp boot_loader_win7 boot_loader_xp)
 add_test(NAME e2e_gui COMMAND e2e_gui_tests)
 add_test(NAME e2e_gui_xp
@@ -51,17 +49,16 @@ set_tests_properties(e2e_gui PROPERTIES TIMEOUT 1200 ENVIRONMENT "${PROGRAM_ENV}
 set_tests_properties(e2e_gui_xp PROPERTIES TIMEOUT 600 ENVIRONMENT "${PROGRAM_XP_ENV}")
 
 # The scripted session of `make run` without a display (scripts/run_session.sh).
-add_executable(run_session tests/e2e/run_session.cpp tests/e2e/gui_driver.cpp)
-target_include_directories(run_session PRIVATE ${CMAKE_SOURCE_DIR})
+add_executable(run_session tests/e2e/run_session.cpp)
 target_compile_options(run_session PRIVATE ${OWN_WARNINGS})
-target_link_libraries(run_session PRIVATE tessaly_core user32 gdi32)
+target_link_libraries(run_session PRIVATE tessaly_core test_support)
 target_link_options(run_session PRIVATE ${STATIC_RUNTIME})
 
 # The long session: random buttons on every panel against tessaly-sim with random faults.
 # "ctest -R e2e_soak" runs the short session of make test; TESSALY_SOAK_COMMANDS=10000 the soak
 # (about half an hour).
-windows_test(e2e_soak_tests SOURCES tests/e2e/soak_test.cpp tests/e2e/gui_driver.cpp
-             tests/e2e/gui_fixture.cpp LIBRARIES tessaly_core user32 gdi32 advapi32 psapi ws2_32)
+windows_test(e2e_soak_tests SOURCES tests/e2e/soak_test.cpp tests/e2e/gui_fixture.cpp
+             LIBRARIES tessaly_core)
 add_dependencies(e2e_soak_tests Tessaly)
 add_test(NAME e2e_soak COMMAND e2e_soak_tests)
 set_tests_properties(e2e_soak PROPERTIES TIMEOUT 10800 ENVIRONMENT "${PROGRAM_ENV}")
@@ -70,8 +67,8 @@ set_tests_properties(e2e_soak PROPERTIES TIMEOUT 10800 ENVIRONMENT "${PROGRAM_EN
 # against the simulated hosts of scripts/netns.sh and a responder thread of the test itself.
 windows_test(e2e_discovery_hostile_tests
              SOURCES tests/e2e/discovery_hostile_test.cpp tests/e2e/link_test_platform.cpp
-                     tests/e2e/gui_driver.cpp tests/e2e/gui_fixture.cpp
-             LIBRARIES tessaly_links user32 gdi32 advapi32)
+                     tests/e2e/gui_fixture.cpp
+             LIBRARIES tessaly_links)
 add_dependencies(e2e_discovery_hostile_tests Tessaly)
 add_test(NAME e2e_discovery_hostile
          COMMAND ${NETNS} with-hosts ${CMAKE_CROSSCOMPILING_EMULATOR}

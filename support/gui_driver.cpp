@@ -3,7 +3,7 @@
 // when the program has handled what was posted, a marker value is posted after it (a text limit
 // on the bootloader steps box, which nothing in the program reads) and read back: once the marker
 // is seen, every message posted before it has been handled, unless a "Status" box is up.
-#include "tests/e2e/gui_driver.h"
+#include "support/gui_driver.h"
 
 #include <cstdio>
 #include <cstdlib>

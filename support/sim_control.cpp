@@ -1,5 +1,5 @@
 // Control channel client for tessaly-sim: one short TCP connection per request, on loopback.
-#include "tests/e2e/sim_control.h"
+#include "support/sim_control.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

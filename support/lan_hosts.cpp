@@ -1,12 +1,12 @@
 // Simulated instrument hosts of the discovery tests.
-#include "tests/e2e/lan_hosts.h"
+#include "support/lan_hosts.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
 #include "res/resource.h"
-#include "tests/e2e/sim_control.h"
+#include "support/sim_control.h"
 
 std::vector<Host> LanHosts()
 {
