@@ -8,6 +8,7 @@
 
 #include "app/platform.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 
 bool CheckNumericText(const char* text, const char* set)
 {
@@ -53,9 +54,16 @@ static std::string EchoedBytes()
     return std::string(app.CommandBuffer.data(), static_cast<std::size_t>(count));
 }
 
+// The transaction never asks whether a link is open: a missing link shows as the failure text
+// of the operation that the link rules pick from linkIsTcp.
+static LinkStep StepFor(LinkAction action)
+{
+    return LinkStepFor(action, app.connected, app.linkIsTcp, NoLinkKind);
+}
+
 static void LinkSend()
 {
-    if (app.linkIsTcp == 1)
+    if (StepFor(LinkAction::Send) == LinkStep::TcpSend)
         TcpSend();
     else
         SerialWrite();
@@ -63,7 +71,7 @@ static void LinkSend()
 
 static void LinkReceive()
 {
-    if (app.linkIsTcp == 1)
+    if (StepFor(LinkAction::Read) == LinkStep::TcpReceive)
         TcpReceive();
     else
         SerialRead();
