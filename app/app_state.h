@@ -47,6 +47,9 @@ struct AppState {
 extern AppState app;
 
 extern const std::array<const char*, BaudChoiceCount> BaudLabels;
+// The choice that the dialog's Baud Rate box and the Communication panel's baud list start
+// with: "9600".
+constexpr int DefaultBaudIndex = 6;
 extern const std::array<std::uint32_t, BaudChoiceCount> BaudRates;
 
 // Zeroes all 256 bytes of EntryText and of PortText.

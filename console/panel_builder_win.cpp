@@ -9,8 +9,6 @@
 namespace
 {
 
-constexpr int DefaultBaudPosition = 6; // "9600"
-
 HFONT CreatePanelFont()
 {
     return CreateFontA(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
@@ -29,7 +27,7 @@ void FillBaudList(HWND list)
     for (int i = 0; i < BaudChoiceCount; ++i)
         SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(BaudLabels[i]));
-    SendMessageA(list, LB_SETCURSEL, DefaultBaudPosition, 0);
+    SendMessageA(list, LB_SETCURSEL, DefaultBaudIndex, 0);
 }
 
 } // namespace

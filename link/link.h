@@ -15,9 +15,6 @@ constexpr int UsbKind = 1;
 constexpr int EthernetKind = 2;
 constexpr int LinkKindCount = 3;
 
-// The Baud Rate box's choice when the dialog opens: "9600".
-constexpr int DefaultBaudIndex = 6;
-
 // Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
 extern const char16_t* const PortDeviceNames[PortCount];
 
