@@ -44,7 +44,8 @@ add_dependencies(e2e_gui_tests Tessaly Tessaly-xp boot_loader_win7 boot_loader_x
 add_test(NAME e2e_gui COMMAND e2e_gui_tests)
 add_test(NAME e2e_gui_xp
          COMMAND e2e_gui_tests
-                 "--gtest_filter=*SerialLinkOnComport12*:*EthernetOpenIgnoresASecondOpen*:ShellTest.*:ProgramWithoutToolTest.*")
+                 "--gtest_filter=*SerialLinkOnComport12*:*EthernetOpenIgnoresASecondOpen*:ShellTest.*:ProgramWithoutToolTest.*"
+                 "--gtest_output=xml:${build_dir_windows}\\results\\e2e_gui_xp.xml")
 set_tests_properties(e2e_gui PROPERTIES TIMEOUT 1200 ENVIRONMENT "${PROGRAM_ENV}")
 set_tests_properties(e2e_gui_xp PROPERTIES TIMEOUT 600 ENVIRONMENT "${PROGRAM_XP_ENV}")
 
