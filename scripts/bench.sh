@@ -9,12 +9,23 @@
 # Usage: scripts/bench.sh [OUTPUT_FILE]   (default build/bench.txt)
 # Settings: TESSALY_BENCH_HOSTS (LAN responders, default 100), TESSALY_BENCH_ROUNDS (click
 # samples, default 41), TESSALY_BENCH_STARTS (start-ups of each program, default 15),
-# TESSALY_BENCH_DISCOVERIES (discovery runs, default 5).
+# TESSALY_BENCH_DISCOVERIES (discovery runs, default 5), TESSALY_BENCH_CPU (the one CPU that
+# everything runs on, default the last; "all" for no pinning).
+#
+# Everything runs on one CPU. On a virtual machine a request to the Wine server that wakes it on
+# the other CPU costs some 15 times what it costs on the same one (about 0.13 ms against 0.008 ms
+# here), and whether a process pays that is settled by the scheduler per process and can change
+# at any time: two processes doing the same work then differ by a factor of two or three, which
+# would swamp every ratio between the program and its yardsticks. On one CPU each request costs
+# the same for every process.
 # Exit status: 0 every goal met, 2 a goal missed, 1 the bench could not run.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 output=$(realpath -m "${1:-$TESSALY_ROOT/build/bench.txt}")
 load_windows_build
+bench_cpu=${TESSALY_BENCH_CPU:-$(($(nproc --all) - 1))}
+[ "$bench_cpu" = all ] || taskset -cp "$bench_cpu" $$ >/dev/null ||
+  lib_fail "cannot pin to CPU $bench_cpu"
 for f in "$WIN_BUILD/Tessaly.exe" "$WIN_BUILD/bench.exe" "$WIN_BUILD/bench_bare.exe" \
   "$NATIVE_BUILD/tessaly-sim"; do
   [ -f "$f" ] || lib_fail "$f is missing; build first (make build)"
@@ -50,6 +61,11 @@ if [ -z "$WINE32_NOTE" ]; then
 else
   program_line="Program: ${WIN_BUILD#"$TESSALY_ROOT"/}/Tessaly.exe (x86_64 test build, NOT the shipped i686 program) under 64-bit Wine, because $WINE32_NOTE"
 fi
+if [ "$bench_cpu" = all ]; then
+  program_line+=$'\n'"All on any of the $(nproc --all) CPUs (TESSALY_BENCH_CPU=all)"
+else
+  program_line+=$'\n'"All on CPU $bench_cpu of $(nproc --all): the programs, the bench, the Wine server, the display, tessaly-sim"
+fi
 export TESSALY_BENCH_PROGRAM_LINE=$program_line
 export TESSALY_PROGRAM
 TESSALY_PROGRAM=$(windows_path "$WIN_BUILD/Tessaly.exe")
@@ -60,7 +76,7 @@ if [ -f "$output" ]; then
   cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
   memory=$(awk '/^MemTotal/ {printf "%.1f GB", $2 / 1048576}' /proc/meminfo)
   system=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}")
-  machine="Machine: ${cpu:-unknown CPU}, $(nproc) cores, $memory, $system, Linux $(uname -r), $("$WINE" --version 2>/dev/null)"
+  machine="Machine: ${cpu:-unknown CPU}, $(nproc --all) cores, $memory, $system, Linux $(uname -r), $("$WINE" --version 2>/dev/null)"
   echo "$machine" >>"$output"
   echo "$machine"
   echo "bench: figures written to $output"
