@@ -10,7 +10,11 @@
 //   2. start-up until the main window is idle, and peak working set, against the bare program,
 //      which creates the same window and controls from the same panel tables;
 //   3. the same click with 2,000 entries in the log against with 50, on a second instance of the
-//      program that holds the long log;
+//      program that holds the long log; beside it the same insert into two identical boxes with
+//      the long log, one filled entry by entry as the program's box is, one set in one go. What
+//      grows with the log is the edit control's walk over its records of every line, on each
+//      insert and each paint; filled entry by entry, those records lie scattered in memory and the
+//      walk costs about three times as much;
 //   4. one LAN discovery with the simulated responders that scripts/bench.sh started.
 // Every figure is the median of rounds in which the program and its yardsticks take turns.
 // The windows are placed side by side, none over another, so that each draws all it would.
