@@ -1,13 +1,24 @@
 // The benchmark: measures the real program under Wine against yardsticks taken in the same run, on
 // the same machine, side by side, and prints the ratios (and writes them to a file):
-//   - a "Get Voltage" click (posted click until the handler-end marker is read back) against the
-//     sum of a raw Winsock query round trip to the same simulator, one cross-process message round
-//     trip, and inserting the same entry into an identical output box in this process;
-//   - the same click with 3,000 entries in the log against with 10;
-//   - start-up until the main window is idle, and peak working set, against a minimal window
-//     program built with the same toolchain;
-//   - one LAN discovery with the simulated responders that scripts/bench.sh started.
-// Every figure is the median of repeated samples, taken interleaved. Run by scripts/bench.sh.
+//   1. a "Get Voltage" click with 50 entries in the log (a posted click until the program is idle
+//      with everything drawn, the button's own drawing and the output box's included) against the
+//      sum of (a) the same posted click on an identical button of the bare program
+//      (bench/bare_window_win.cpp), whose click does nothing, measured the same way, (b) a raw
+//      Winsock query round trip to the same simulator and (c) inserting the same entry into an
+//      identical output box of this process, holding the same log filled the same way, until the
+//      box has drawn it;
+//   2. start-up until the main window is idle, and peak working set, against the bare program,
+//      which creates the same window and controls from the same panel tables;
+//   3. the same click with 2,000 entries in the log against with 50, on a second instance of the
+//      program that holds the long log; beside it the same insert into two identical boxes with
+//      the long log, one filled entry by entry as the program's box is, one set in one go. What
+//      grows with the log is the edit control's walk over its records of every line, on each
+//      insert and each paint; filled entry by entry, those records lie scattered in memory and the
+//      walk costs about three times as much;
+//   4. one LAN discovery with the simulated responders that scripts/bench.sh started.
+// Every figure is the median of rounds in which the program and its yardsticks take turns.
+// The windows are placed side by side, none over another, so that each draws all it would.
+// Run by scripts/bench.sh.
 #include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -19,38 +30,39 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "console/panel_table.h"
+#include "link/link.h"
+#include "res/resource.h"
 #include "support/gui_driver.h"
 #include "support/sim_control.h"
 
 namespace
 {
 
-constexpr int ConfigureMenu = 40001;
-constexpr int OpenButton = 1;
-constexpr int IpAddressBox = 1005;
-constexpr int TcpPortBox = 1006;
-constexpr int LinkKindList = 1010;
-constexpr int DiscoverButton = 1011;
-constexpr int DialogStatusText = 1012;
-constexpr int CommandOutputBox = 130;
-constexpr int GetVoltageButton = 125;
-constexpr int CommandClearDisplay = 270;
 constexpr const char* GetVoltageLine = "MEAS:VOLT?\n";
+constexpr const char* MainWindowClass = "Varnock Remote Interface";
+constexpr int ShortEntries = 50;
+constexpr int LongEntries = 2000;
 
-// The output box as the program makes it: style, size and font.
-constexpr DWORD OutputBoxStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | ES_READONLY | ES_MULTILINE;
-constexpr int OutputBoxWidth = 360;
-constexpr int OutputBoxHeight = 500;
+// Where each window sits on the bench's virtual display (2700 x 1400), so that none covers
+// another: the program with the short log where it puts itself, the one with the long log beside
+// it, the bare programs under them, the yardstick boxes on the right.
+constexpr POINT LongProgramAt = {890, 10};
+constexpr POINT BareOneButtonAt = {10, 680};
+constexpr POINT BareWindowAt = {890, 680};
+constexpr POINT ShortBoxAt = {1770, 10};
+constexpr POINT LongBoxAt = {2160, 10};
+constexpr POINT CompactBoxAt = {2160, 540};
 
 struct Goal {
     const char* what;
     double value;
     double limit; // the value must not exceed it
-    const char* unit;
 };
 
 int Setting(const char* name, int fallback)
@@ -86,6 +98,15 @@ std::string Fixed(double value, int decimals)
     return text;
 }
 
+// A figure's label padded to one column, then its value.
+std::string Row(const std::string& label, double value, int decimals = 3)
+{
+    std::string line = label;
+    if (line.size() < 52)
+        line.resize(52, ' ');
+    return line + " " + Fixed(value, decimals);
+}
+
 // The report, printed as it grows and written to the output file at the end.
 std::string report;
 
@@ -102,9 +123,24 @@ void Say(const std::string& line)
     std::exit(1);
 }
 
-// The handshake the driver uses to know that the program has handled what was posted: post a
-// marker, then ask for it until it comes back. With a message posted before it, the time until
-// the marker is back is the time that message took, handler included.
+// One round trip to the program's thread: the marker it holds (a text limit on the hidden steps
+// box, which nothing reads). Answered once the message the thread is handling, a paint included,
+// has ended.
+DWORD_PTR AskMarker(const Program& program)
+{
+    DWORD_PTR value = 0;
+    if (!SendMessageTimeoutA(program.stepsBox, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 20000, &value))
+        Fail("a program stopped answering");
+    return value;
+}
+
+// The time a posted message takes a program until it is idle again with everything drawn. The
+// handshake the driver uses: post a marker after the message and ask for it until it comes back;
+// then every window of the program that the message left with something to draw is drawn (the
+// program would paint it as soon as it waits, just before or just after the marker is read), and
+// one more round trip waits for a paint already under way. So each sample holds the message's
+// handler, the drawing it does at once and the drawing it leaves for later, whole, for the
+// program and the bare program alike.
 double TimedSettle(Program& program, HWND target, UINT message, WPARAM wParam = 0)
 {
     unsigned marker = ++program.marker;
@@ -112,16 +148,13 @@ double TimedSettle(Program& program, HWND target, UINT message, WPARAM wParam = 
     if (target != nullptr)
         PostMessageA(target, message, wParam, 0);
     PostMessageA(program.stepsBox, EM_SETLIMITTEXT, marker, 0);
-    for (;;) {
-        DWORD_PTR value = 0;
-        if (!SendMessageTimeoutA(program.stepsBox, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 20000,
-                                 &value))
-            Fail("the program stopped answering");
-        if (value == marker)
-            return NowMs() - start;
+    while (AskMarker(program) != marker) {
         if (FindStatusBox(program) != nullptr)
             Fail("a \"Status\" box came up: " + StatusBoxText(FindStatusBox(program)));
     }
+    RedrawWindow(program.main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    AskMarker(program);
+    return NowMs() - start;
 }
 
 // Clicks the button count times, posted in batches, and waits until all are handled.
@@ -174,16 +207,19 @@ double TimedRawQuery(SOCKET s, std::string& answer)
     return elapsed;
 }
 
-// An output box of this process made as the program makes its Command panel box: same class,
-// style, size and font, shown on the display beside the program's window (not over it). With
-// visible false it stays hidden, which spares it the drawing of its scroll bar.
-HWND MakeIdenticalBox(bool visible)
+// An output box of this process made as the program makes its Command panel box, from the same
+// table row: same class, style, size and font, shown on the display beside the program's window.
+HWND MakeIdenticalBox(POINT at)
 {
-    HWND parent = CreateWindowExA(0, "STATIC", "bench", WS_POPUP | (visible ? WS_VISIBLE : 0), 880,
-                                  10, OutputBoxWidth + 20, OutputBoxHeight + 20, nullptr, nullptr,
-                                  nullptr, nullptr);
-    HWND box = CreateWindowExA(0, "EDIT", "", OutputBoxStyle | (visible ? WS_VISIBLE : 0), 10, 10,
-                               OutputBoxWidth, OutputBoxHeight, parent, nullptr, nullptr, nullptr);
+    const ControlRow& row = TableOf(Panel::Command).controls[0];
+    const ControlStyle& style = StyleOf(row.kind);
+    if (row.id != IDC_COMMAND_OUTPUT_BOX)
+        Fail("the Command panel's first row is not its output box");
+    HWND parent =
+        CreateWindowExA(0, "STATIC", "bench", WS_POPUP | WS_VISIBLE, at.x, at.y, row.width + 20,
+                        row.height + 20, nullptr, nullptr, nullptr, nullptr);
+    HWND box = CreateWindowExA(style.exStyle, style.className, "", style.style | WS_VISIBLE, 10, 10,
+                               row.width, row.height, parent, nullptr, nullptr, nullptr);
     if (box == nullptr)
         Fail("cannot make the yardstick output box");
     HFONT font = CreateFontA(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
@@ -204,30 +240,47 @@ void Pump()
 }
 
 // Waits until the display has drawn what the last sample changed, in this process and in the
-// program, so that no sample pays for the drawing of the one before.
+// programs, so that no sample pays for the drawing of the one before.
 void Quiet()
 {
     Pump();
     Sleep(30);
+    Pump();
 }
 
+// The program's way of putting an entry in: at the top of the box, as a replaced empty selection.
+void Insert(HWND box, const std::string& entry)
+{
+    SendMessageA(box, EM_SETSEL, 0, 0);
+    SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(entry.c_str()));
+}
+
+// Inserting an entry into a box of this process, until the box has drawn it.
 double TimedInsert(HWND box, const std::string& entry)
 {
     double start = NowMs();
-    SendMessageA(box, EM_SETSEL, 0, 0);
-    SendMessageA(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(entry.c_str()));
-    double elapsed = NowMs() - start;
+    Insert(box, entry);
+    UpdateWindow(box);
+    return NowMs() - start;
+}
+
+// Gives a box of this process the log the way the program's box got it: emptied, then one entry
+// at a time, newest on top. The edit control keeps a record per line; built up entry by entry
+// those records lie scattered in memory, which makes each later insert slower than in a box whose
+// text was set in one go.
+void FillEntryByEntry(HWND box, const std::string& entry, int entries)
+{
+    SetWindowTextA(box, "");
+    for (int i = 0; i < entries; ++i)
+        Insert(box, entry);
     Pump();
-    return elapsed;
 }
 
 double TimedSetWhole(HWND box, const std::string& log)
 {
     double start = NowMs();
     SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(log.c_str()));
-    double elapsed = NowMs() - start;
-    Pump();
-    return elapsed;
+    return NowMs() - start;
 }
 
 std::size_t BoxLength(HWND box)
@@ -237,95 +290,180 @@ std::size_t BoxLength(HWND box)
     return static_cast<std::size_t>(length);
 }
 
+void MoveWindowTo(HWND window, POINT at)
+{
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Opens the Ethernet link to the simulator through the Configuration dialog, then closes the
 // dialog.
 void OpenTcpLink(Program& program)
 {
-    if (ChooseMenu(program, ConfigureMenu) != Settled::Done)
+    if (ChooseMenu(program, IDM_CONFIGURE) != Settled::Done)
         Fail("File > Configure did not settle");
     HWND dialog = FindProgramDialog(program, "Configuration");
     if (dialog == nullptr)
         Fail("no Configuration dialog");
-    SendMessageA(DialogControl(dialog, LinkKindList), LB_SETCURSEL, 2, 0);
-    SetTextOf(DialogControl(dialog, IpAddressBox), "127.0.0.1");
-    SetTextOf(DialogControl(dialog, TcpPortBox), std::to_string(SimTcpPort()));
-    if (Click(program, DialogControl(dialog, OpenButton)) != Settled::Done ||
-        TextOf(DialogControl(dialog, DialogStatusText)) != "Connected to server")
+    SendMessageA(DialogControl(dialog, IDC_LINK_KIND), LB_SETCURSEL, EthernetKind, 0);
+    SetTextOf(DialogControl(dialog, IDC_IP_ADDRESS), "127.0.0.1");
+    SetTextOf(DialogControl(dialog, IDC_TCP_PORT), std::to_string(SimTcpPort()));
+    if (Click(program, DialogControl(dialog, IDOK)) != Settled::Done ||
+        TextOf(DialogControl(dialog, IDC_STATUS_TEXT)) != "Connected to server")
         Fail("the Ethernet link did not open");
     PostAndWait(program, dialog, WM_CLOSE);
 }
 
-struct ClickFigures {
-    std::vector<double> click, raw, message, insert, hiddenInsert, command;
-    std::string entry; // the entry one click adds
+std::string OwnFolder()
+{
+    char own[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, own, sizeof own);
+    std::string path = own;
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+std::string BarePath()
+{
+    return OwnFolder() + "bench_bare.exe";
+}
+
+struct WindowSearch {
+    DWORD process;
+    HWND found;
 };
 
-// Rounds of: Clear Display, ten clicks, then one timed sample of each part and of the click.
-void MeasureShortLog(Program& program, HWND yardstickBox, HWND hiddenBox, SOCKET raw, int rounds,
-                     ClickFigures& figures)
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM data)
 {
-    HWND output = Control(program, CommandOutputBox);
-    HWND button = Control(program, GetVoltageButton);
-    HWND clear = Control(program, CommandClearDisplay);
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (owner != search->process || std::strcmp(name, MainWindowClass) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Starts the bare program with its arguments and waits until its message loop runs.
+void StartBare(Program& bare, const std::string& arguments)
+{
+    std::string path = BarePath();
+    std::string command = "\"" + path + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &bare.process))
+        Fail("cannot start " + path);
+    for (int i = 0; i < 1500 && bare.stepsBox == nullptr; ++i) {
+        WindowSearch search{bare.process.dwProcessId, nullptr};
+        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+        bare.main = search.found;
+        if (bare.main != nullptr)
+            bare.stepsBox = GetDlgItem(bare.main, IDC_STEPS_BOX);
+        if (bare.stepsBox == nullptr)
+            Sleep(20);
+    }
+    if (bare.stepsBox == nullptr || WaitSettled(bare, 30000) != Settled::Done)
+        Fail("the bare program did not start");
+}
+
+// Everything that one round of the click measurement samples.
+struct ClickFigures {
+    std::vector<double> shortClick, longClick, bareClick, bareWindowClick, raw, shortInsert,
+        longInsert, compactInsert, shortCommand, longCommand;
+    std::string entry; // the entry one click adds
+    int firstLongEntries = 0, lastLongEntries = 0;
+};
+
+struct Bench {
+    Program shortLog, longLog, bare, bareWindow;
+    // The identical boxes of this process: each filled as the program's box was, entry by entry;
+    // and one more with the long log set in one go, to show what that history costs.
+    HWND shortBox = nullptr, longBox = nullptr, compactBox = nullptr;
+    SOCKET raw = INVALID_SOCKET;
+};
+
+// Brings the program with the short log back to exactly ShortEntries entries, and the identical
+// box to the same text.
+std::string RefillShortLog(Bench& bench)
+{
+    Program& program = bench.shortLog;
+    if (Click(program, Control(program, IDC_COMMAND_CLEAR_DISPLAY)) != Settled::Done)
+        Fail("Clear Display did not settle");
+    ClickMany(program, Control(program, IDC_GET_VOLTAGE), ShortEntries);
+    std::string log = TextOf(Control(program, IDC_COMMAND_OUTPUT_BOX));
+    FillEntryByEntry(bench.shortBox, log.substr(0, log.size() / ShortEntries), ShortEntries);
+    if (TextOf(bench.shortBox) != log)
+        Fail("the short log and its identical box differ");
+    return log;
+}
+
+// Rounds in which each program and each yardstick is sampled once, the order reversed every
+// other round. Each sample starts with both the display and the programs quiet.
+void MeasureClicks(Bench& bench, int rounds, ClickFigures& figures)
+{
+    HWND shortOutput = Control(bench.shortLog, IDC_COMMAND_OUTPUT_BOX);
+    HWND longOutput = Control(bench.longLog, IDC_COMMAND_OUTPUT_BOX);
+    HWND shortButton = Control(bench.shortLog, IDC_GET_VOLTAGE);
+    HWND longButton = Control(bench.longLog, IDC_GET_VOLTAGE);
+    HWND bareButton = Control(bench.bare, IDC_GET_VOLTAGE);
+    HWND bareWindowButton = Control(bench.bareWindow, IDC_GET_VOLTAGE);
     for (int round = 0; round < rounds; ++round) {
-        if (Click(program, clear) != Settled::Done)
-            Fail("Clear Display did not settle");
-        ClickMany(program, button, 10);
-        std::string log = TextOf(output);
-        std::string entry = log.substr(0, log.size() / 10);
+        std::string log = RefillShortLog(bench);
         if (figures.entry.empty())
-            figures.entry = entry;
-        SetWindowTextA(yardstickBox, log.c_str());
-        SetWindowTextA(hiddenBox, log.c_str());
-        Pump();
+            figures.entry = log.substr(0, log.size() / ShortEntries);
+        const std::string& entry = figures.entry;
+        if (log.size() != entry.size() * ShortEntries)
+            Fail("the short log does not hold " + std::to_string(ShortEntries) + " entries");
+        std::size_t longBefore = BoxLength(longOutput);
+        int longEntries = static_cast<int>(longBefore / entry.size());
+        if (round == 0)
+            figures.firstLongEntries = longEntries;
+        figures.lastLongEntries = longEntries;
         std::string answer;
-        Quiet();
-        figures.message.push_back(TimedSettle(program, nullptr, 0));
-        figures.raw.push_back(TimedRawQuery(raw, answer));
-        Quiet();
-        figures.insert.push_back(TimedInsert(yardstickBox, entry));
-        Quiet();
-        figures.hiddenInsert.push_back(TimedInsert(hiddenBox, entry));
-        Quiet();
-        figures.click.push_back(TimedSettle(program, button, BM_CLICK));
+        std::vector<std::function<void()>> samples = {
+            [&] {
+                figures.shortClick.push_back(TimedSettle(bench.shortLog, shortButton, BM_CLICK));
+            },
+            [&] { figures.bareClick.push_back(TimedSettle(bench.bare, bareButton, BM_CLICK)); },
+            [&] { figures.raw.push_back(TimedRawQuery(bench.raw, answer)); },
+            [&] { figures.shortInsert.push_back(TimedInsert(bench.shortBox, entry)); },
+            [&] {
+                figures.bareWindowClick.push_back(
+                    TimedSettle(bench.bareWindow, bareWindowButton, BM_CLICK));
+            },
+            [&] { figures.longInsert.push_back(TimedInsert(bench.longBox, entry)); },
+            [&] { figures.compactInsert.push_back(TimedInsert(bench.compactBox, entry)); },
+            [&] { figures.longClick.push_back(TimedSettle(bench.longLog, longButton, BM_CLICK)); },
+        };
+        if (round % 2 == 1)
+            std::reverse(samples.begin(), samples.end());
+        for (auto& sample : samples) {
+            Quiet();
+            sample();
+        }
         if (entry != "Sending command:  MEAS:VOLT?\r\n \r\n" + answer + "\r\n \r\n")
             Fail("the program's entry differs from the raw answer: " + entry);
-        if (BoxLength(output) != log.size() + entry.size())
+        if (BoxLength(shortOutput) != log.size() + entry.size())
             Fail("the click did not add exactly its entry");
-        // The same command without the button: what the press and its drawing add.
+        if (BoxLength(longOutput) != longBefore + entry.size())
+            Fail("the click on the long log did not add exactly its entry");
+        // The same command without the button, on both programs: what the press and its drawing
+        // add, and whether the handler alone grows with the log.
         Quiet();
-        figures.command.push_back(
-            TimedSettle(program, program.main, WM_COMMAND, MAKEWPARAM(GetVoltageButton, 0)));
+        figures.shortCommand.push_back(TimedSettle(bench.shortLog, bench.shortLog.main, WM_COMMAND,
+                                                   MAKEWPARAM(IDC_GET_VOLTAGE, 0)));
+        Quiet();
+        figures.longCommand.push_back(TimedSettle(bench.longLog, bench.longLog.main, WM_COMMAND,
+                                                  MAKEWPARAM(IDC_GET_VOLTAGE, 0)));
+        Insert(bench.longBox, entry); // the identical boxes follow the long log
+        Insert(bench.compactBox, entry);
         if (round % 10 == 9)
             SimClear(); // the simulator's record of received bytes
     }
-}
-
-// Grows the log to entries and times clicks on top of it, the yardstick box kept identical.
-void MeasureLongLog(Program& program, HWND yardstickBox, int entries, int rounds,
-                    const std::string& entry, std::vector<double>& clicks,
-                    std::vector<double>& inserts, std::vector<double>& wholeSets)
-{
-    HWND output = Control(program, CommandOutputBox);
-    HWND button = Control(program, GetVoltageButton);
-    if (Click(program, Control(program, CommandClearDisplay)) != Settled::Done)
-        Fail("Clear Display did not settle");
-    ClickMany(program, button, entries);
-    std::string log = TextOf(output);
-    if (log.size() != entry.size() * static_cast<std::size_t>(entries))
-        Fail("the log does not hold " + std::to_string(entries) + " entries");
-    for (int i = 0; i < 3; ++i)
-        wholeSets.push_back(TimedSetWhole(yardstickBox, log));
-    for (int round = 0; round < rounds; ++round) {
-        Quiet();
-        inserts.push_back(TimedInsert(yardstickBox, entry));
-        Quiet();
-        clicks.push_back(TimedSettle(program, button, BM_CLICK));
-        if (round % 10 == 9)
-            SimClear();
-    }
-    if (BoxLength(output) != BoxLength(yardstickBox))
-        Fail("the program's box and the yardstick box differ in length");
+    std::string longLog = TextOf(longOutput);
+    if (longLog != TextOf(bench.longBox) || longLog != TextOf(bench.compactBox))
+        Fail("the program's long log and the identical boxes differ");
 }
 
 struct Started {
@@ -342,7 +480,7 @@ BOOL CALLBACK CloseOwnWindows(HWND window, LPARAM process)
     return TRUE;
 }
 
-// Starts the program, waits until its main window is idle, notes its peak working set, closes it.
+// Starts a program, waits until its main window is idle, notes its peak working set, closes it.
 Started StartAndClose(const std::string& path)
 {
     std::string command = "\"" + path + "\"";
@@ -371,12 +509,29 @@ Started StartAndClose(const std::string& path)
     return started;
 }
 
-std::string MinimalProgramPath()
+struct StartFigures {
+    std::vector<double> program, bare, programPeak, barePeak;
+};
+
+// Start-ups of the program and the bare program in turns, which one first swapped every run.
+void MeasureStartUp(const std::string& programPath, int runs, StartFigures& figures)
 {
-    char own[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, own, sizeof own);
-    std::string path = own;
-    return path.substr(0, path.find_last_of("\\/") + 1) + "bench_minimal_window.exe";
+    StartAndClose(programPath); // the first starts warm Wine's caches; not counted
+    StartAndClose(BarePath());
+    for (int i = 0; i < runs; ++i) {
+        Started a{}, b{};
+        if (i % 2 == 0) {
+            a = StartAndClose(programPath);
+            b = StartAndClose(BarePath());
+        } else {
+            b = StartAndClose(BarePath());
+            a = StartAndClose(programPath);
+        }
+        figures.program.push_back(a.idleMs);
+        figures.bare.push_back(b.idleMs);
+        figures.programPeak.push_back(static_cast<double>(a.peakWorkingSet) / 1048576.0);
+        figures.barePeak.push_back(static_cast<double>(b.peakWorkingSet) / 1048576.0);
+    }
 }
 
 struct Responder {
@@ -417,15 +572,15 @@ void MeasureDiscovery(Program& program, int runs, std::vector<double>& times, in
                       std::size_t responders)
 {
     std::vector<Responder> expected = Responders();
-    if (ChooseMenu(program, ConfigureMenu) != Settled::Done)
+    if (ChooseMenu(program, IDM_CONFIGURE) != Settled::Done)
         Fail("File > Configure did not settle");
     HWND dialog = FindProgramDialog(program, "Configuration");
     if (dialog == nullptr)
         Fail("no Configuration dialog");
     leastListed = static_cast<int>(responders);
     for (int run = 0; run < runs; ++run) {
-        times.push_back(TimedSettle(program, DialogControl(dialog, DiscoverButton), BM_CLICK));
-        std::string shown = TextOf(DialogControl(dialog, DialogStatusText));
+        times.push_back(TimedSettle(program, DialogControl(dialog, IDC_DISCOVER), BM_CLICK));
+        std::string shown = TextOf(DialogControl(dialog, IDC_STATUS_TEXT));
         std::size_t entries = 0;
         for (std::size_t at = shown.find("IP Address: "); at != std::string::npos;
              at = shown.find("IP Address: ", at + 1))
@@ -438,11 +593,6 @@ void MeasureDiscovery(Program& program, int runs, std::vector<double>& times, in
     PostAndWait(program, dialog, WM_CLOSE);
 }
 
-std::string Verdict(const Goal& goal)
-{
-    return goal.value <= goal.limit ? "met" : "MISSED";
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -451,90 +601,112 @@ int main(int argc, char** argv)
     const char* programPath = std::getenv("TESSALY_PROGRAM");
     if (programPath == nullptr || *programPath == 0)
         Fail("TESSALY_PROGRAM is not set (run scripts/bench.sh)");
-    const int rounds = std::max(5, Setting("TESSALY_BENCH_ROUNDS", 61));
-    const int startRuns = std::max(3, Setting("TESSALY_BENCH_STARTS", 11));
+    const char* programLine = std::getenv("TESSALY_BENCH_PROGRAM_LINE");
+    const int rounds = std::max(5, Setting("TESSALY_BENCH_ROUNDS", 41));
+    const int startRuns = std::max(3, Setting("TESSALY_BENCH_STARTS", 15));
     const int discoveryRuns = std::max(1, Setting("TESSALY_BENCH_DISCOVERIES", 5));
-    const int longEntries = 3000;
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
+    std::printf("bench: start-ups\n");
 
     // Start-up and memory first, while nothing else of the bench runs.
-    std::vector<double> programStart, minimalStart, programPeak, minimalPeak;
-    StartAndClose(programPath); // the first start warms Wine's caches; not counted
-    StartAndClose(MinimalProgramPath());
-    for (int i = 0; i < startRuns; ++i) {
-        Started a = StartAndClose(programPath);
-        Started b = StartAndClose(MinimalProgramPath());
-        programStart.push_back(a.idleMs);
-        minimalStart.push_back(b.idleMs);
-        programPeak.push_back(static_cast<double>(a.peakWorkingSet) / 1048576.0);
-        minimalPeak.push_back(static_cast<double>(b.peakWorkingSet) / 1048576.0);
-    }
+    StartFigures started;
+    MeasureStartUp(programPath, startRuns, started);
 
-    Program program;
-    if (!StartProgram(program))
+    std::printf("bench: %d entries into the long log\n", LongEntries);
+    Bench bench;
+    if (!StartProgram(bench.shortLog) || !StartProgram(bench.longLog))
         Fail("Tessaly.exe did not start");
+    MoveWindowTo(bench.longLog.main, LongProgramAt);
+    StartBare(bench.bare, "one-button");
+    MoveWindowTo(bench.bare.main, BareOneButtonAt);
+    StartBare(bench.bareWindow, "");
+    MoveWindowTo(bench.bareWindow.main, BareWindowAt);
     if (SimControl("fault none") != "ok")
         Fail("no control channel to tessaly-sim");
-    OpenTcpLink(program);
-    HWND yardstickBox = MakeIdenticalBox(true);
-    HWND hiddenBox = MakeIdenticalBox(false);
-    SOCKET raw = ConnectToSimulator();
+    OpenTcpLink(bench.shortLog);
+    OpenTcpLink(bench.longLog);
+    bench.shortBox = MakeIdenticalBox(ShortBoxAt);
+    bench.longBox = MakeIdenticalBox(LongBoxAt);
+    bench.compactBox = MakeIdenticalBox(CompactBoxAt);
+    bench.raw = ConnectToSimulator();
 
-    ClickFigures shortLog;
-    MeasureShortLog(program, yardstickBox, hiddenBox, raw, rounds, shortLog);
-    std::vector<double> longClicks, longInserts, wholeSets;
-    MeasureLongLog(program, yardstickBox, longEntries, rounds, shortLog.entry, longClicks,
-                   longInserts, wholeSets);
-    Click(program, Control(program, CommandClearDisplay));
+    ClickMany(bench.longLog, Control(bench.longLog, IDC_GET_VOLTAGE), LongEntries);
+    std::string longLog = TextOf(Control(bench.longLog, IDC_COMMAND_OUTPUT_BOX));
+    FillEntryByEntry(bench.longBox, longLog.substr(0, longLog.size() / LongEntries), LongEntries);
+    std::vector<double> wholeSets;
+    for (int i = 0; i < 3; ++i) {
+        SetWindowTextA(bench.compactBox, "");
+        wholeSets.push_back(TimedSetWhole(bench.compactBox, longLog));
+        Quiet();
+    }
+    if (TextOf(bench.longBox) != longLog || TextOf(bench.compactBox) != longLog)
+        Fail("the identical boxes do not hold the long log");
+    SimClear();
 
+    std::printf("bench: %d rounds of clicks\n", rounds);
+    ClickFigures clicks;
+    MeasureClicks(bench, rounds, clicks);
+    if (longLog.size() != clicks.entry.size() * LongEntries)
+        Fail("the long log did not hold " + std::to_string(LongEntries) + " entries");
+
+    std::printf("bench: discovery\n");
     std::vector<double> discoveryTimes;
     int leastListed = 0;
     std::size_t responders = Responders().size();
     if (responders > 0)
-        MeasureDiscovery(program, discoveryRuns, discoveryTimes, leastListed, responders);
+        MeasureDiscovery(bench.shortLog, discoveryRuns, discoveryTimes, leastListed, responders);
 
-    closesocket(raw);
-    DWORD exitCode = CloseProgram(program);
+    closesocket(bench.raw);
+    DWORD exitCode = CloseProgram(bench.shortLog);
+    DWORD longExitCode = CloseProgram(bench.longLog);
+    CloseProgram(bench.bare);
+    CloseProgram(bench.bareWindow);
 
-    double click = Median(shortLog.click);
-    double parts = Median(shortLog.raw) + Median(shortLog.message) + Median(shortLog.insert);
+    double click = Median(clicks.shortClick);
+    double parts = Median(clicks.bareClick) + Median(clicks.raw) + Median(clicks.shortInsert);
     std::vector<Goal> goals = {
-        {"click \"Get Voltage\" / (raw query + message + insert)", click / parts, 1.10, ""},
-        {"click with 3000 entries / with 10", Median(longClicks) / click, 1.5, ""},
-        {"start-up until idle / minimal window program",
-         Median(programStart) / Median(minimalStart), 1.2, ""},
-        {"peak working set / minimal window program", Median(programPeak) / Median(minimalPeak),
-         1.5, ""},
+        {"1. click \"Get Voltage\" / (bare click + raw query + insert)", click / parts, 1.10},
+        {"2. start-up until idle / bare program", Median(started.program) / Median(started.bare),
+         1.10},
+        {"2. peak working set / bare program",
+         Median(started.programPeak) / Median(started.barePeak), 1.2},
+        {"3. click with 2000 entries / with 50", Median(clicks.longClick) / click, 1.2},
     };
     if (responders > 0) {
-        goals.push_back({"discovery run time, ms", Median(discoveryTimes), 1200.0, ""});
-        goals.push_back({"discovery responders not listed",
-                         static_cast<double>(responders) - static_cast<double>(leastListed), 0.0,
-                         ""});
+        goals.push_back({"4. discovery run time, ms", Median(discoveryTimes), 1200.0});
+        goals.push_back({"4. discovery responders not listed",
+                         static_cast<double>(responders) - static_cast<double>(leastListed), 0.0});
     }
 
     char when[32] = {};
     std::time_t now = std::time(nullptr);
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M UTC", std::gmtime(&now));
     std::printf("\n");
-    Say(std::string("Tessaly bench, ") + when + ", medians (ms unless said otherwise)");
-    Say("  click \"Get Voltage\", 10 entries in the log  " + Fixed(click, 3) + "  (" +
-        std::to_string(shortLog.click.size()) + " samples)");
-    Say("    raw Winsock query round trip          " + Fixed(Median(shortLog.raw), 3));
-    Say("    cross-process message round trip      " + Fixed(Median(shortLog.message), 3));
-    Say("    insert entry into identical box       " + Fixed(Median(shortLog.insert), 3));
-    Say("    sum of the three                      " + Fixed(parts, 3));
-    Say("    (insert into the same box hidden      " + Fixed(Median(shortLog.hiddenInsert), 3) +
-        ")");
-    Say("    (the command as WM_COMMAND, no button " + Fixed(Median(shortLog.command), 3) + ")");
-    Say("  click \"Get Voltage\", 3000 entries         " + Fixed(Median(longClicks), 3));
-    Say("    insert entry into identical box       " + Fixed(Median(longInserts), 3));
-    Say("    (whole log set with WM_SETTEXT        " + Fixed(Median(wholeSets), 3) + ")");
-    Say("  start-up until idle: Tessaly.exe " + Fixed(Median(programStart), 1) + ", minimal " +
-        Fixed(Median(minimalStart), 1) + "  (" + std::to_string(startRuns) + " runs each)");
-    Say("  peak working set, MB: Tessaly.exe " + Fixed(Median(programPeak), 2) + ", minimal " +
-        Fixed(Median(minimalPeak), 2));
+    if (programLine != nullptr && *programLine != 0)
+        Say(programLine);
+    Say(std::string("Tessaly bench, ") + when + ", medians of " + std::to_string(rounds) +
+        " interleaved rounds (ms unless said otherwise)");
+    Say(Row("  click \"Get Voltage\", " + std::to_string(ShortEntries) + " entries in the log",
+            click));
+    Say(Row("    (a) click on an identical button, bare program", Median(clicks.bareClick)));
+    Say(Row("    (b) raw Winsock query round trip", Median(clicks.raw)));
+    Say(Row("    (c) insert the entry into an identical box", Median(clicks.shortInsert)));
+    Say(Row("    sum of (a), (b) and (c)", parts));
+    Say(Row("    (the same click in the whole bare window)", Median(clicks.bareWindowClick)));
+    Say(Row("    (the command as WM_COMMAND, no button)", Median(clicks.shortCommand)));
+    Say(Row("  click \"Get Voltage\", " + std::to_string(clicks.firstLongEntries) + " to " +
+                std::to_string(clicks.lastLongEntries) + " entries",
+            Median(clicks.longClick)));
+    Say(Row("    (c) insert the entry into an identical box", Median(clicks.longInsert)));
+    Say(Row("    (the same, box text set in one go)", Median(clicks.compactInsert)));
+    Say(Row("    (the command as WM_COMMAND, no button)", Median(clicks.longCommand)));
+    Say(Row("    (whole log set with WM_SETTEXT)", Median(wholeSets)));
+    Say("  start-up until idle: Tessaly.exe " + Fixed(Median(started.program), 1) +
+        ", bare program " + Fixed(Median(started.bare), 1) + "  (" + std::to_string(startRuns) +
+        " runs each, in turns)");
+    Say("  peak working set, MB: Tessaly.exe " + Fixed(Median(started.programPeak), 2) +
+        ", bare program " + Fixed(Median(started.barePeak), 2));
     if (responders > 0)
         Say("  discovery with " + std::to_string(responders) + " responders: run time " +
             Fixed(Median(discoveryTimes), 1) + " (" + std::to_string(discoveryRuns) +
@@ -544,12 +716,14 @@ int main(int argc, char** argv)
     Say("Goals:");
     bool allMet = true;
     for (const Goal& goal : goals) {
-        Say("  " + std::string(goal.what) + ": " + Fixed(goal.value, 3) + "  (at most " +
-            Fixed(goal.limit, 2) + ")  " + Verdict(goal));
-        allMet = allMet && goal.value <= goal.limit;
+        bool met = goal.value <= goal.limit;
+        Say("  " + std::string(goal.what) + ": " + Fixed(goal.value, 3) + "  (goal: at most " +
+            Fixed(goal.limit, 2) + ")  " + (met ? "met" : "MISSED"));
+        allMet = allMet && met;
     }
-    if (exitCode != 0)
-        Say("  the program ended with exit code " + std::to_string(exitCode));
+    if (exitCode != 0 || longExitCode != 0)
+        Say("  a program ended with exit code " + std::to_string(exitCode) + " / " +
+            std::to_string(longExitCode));
 
     if (outputPath != nullptr) {
         if (FILE* out = std::fopen(outputPath, "wb")) {
@@ -560,5 +734,5 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    return allMet && exitCode == 0 ? 0 : 2;
+    return allMet && exitCode == 0 && longExitCode == 0 ? 0 : 2;
 }

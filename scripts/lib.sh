@@ -132,12 +132,13 @@ wine_import_once() {
   touch "$marker"
 }
 
-# Starts a virtual display and exports DISPLAY once the server is ready to take clients.
+# Starts a virtual display (1280 x 1024 unless a WIDTHxHEIGHT is given) and exports DISPLAY once
+# the server is ready to take clients.
 start_display() {
-  local fifo display
+  local fifo display size=${1:-1280x1024}
   fifo=$(mktemp -u /tmp/tessaly-display.XXXXXX)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   track_pid $!
   read -r -t 20 display <"$fifo" || true
   rm -f "$fifo"
