@@ -11,25 +11,6 @@
 namespace
 {
 
-constexpr DWORD MainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; // 0x00CA0000
-constexpr DWORD StepsBoxStyle = WS_CHILD | WS_BORDER | ES_READONLY | ES_MULTILINE;
-
-constexpr const char* StepsText =
-    "Steps for using the bootloader:\r\n"
-    "   Close all RS-232, USB, and Ethernet connections\r\n"
-    "   Turn off unit\r\n"
-    "   Move boot loader switch to the UP position\r\n"
-    "   Turn unit on\r\n"
-    " \r\n"
-    "In the popup boot loader window:\r\n"
-    "   Click Connect\r\n"
-    "   Load Hex File\r\n"
-    "   Erase-Program-Verify\r\n"
-    "   Run application\r\n"
-    " \r\n"
-    " \r\n"
-    "Note: the communication configuration parameters and password will be reset to default.";
-
 bool RegisterMainWindowClass(HINSTANCE instance)
 {
     WNDCLASSEXA windowClass{};

@@ -18,33 +18,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/main_window_win.h"
 #include "console/panel_table.h"
+#include "console/panels_win.h"
 #include "res/resource.h"
 
 namespace
 {
-
-constexpr const char* WindowClass = "Varnock Remote Interface";
-constexpr DWORD MainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD StepsBoxStyle = WS_CHILD | WS_BORDER | ES_READONLY | ES_MULTILINE;
-constexpr int DefaultBaudPosition = 6;
-
-// The program's steps text, so that the box holds as much as the program's.
-constexpr const char* StepsText =
-    "Steps for using the bootloader:\r\n"
-    "   Close all RS-232, USB, and Ethernet connections\r\n"
-    "   Turn off unit\r\n"
-    "   Move boot loader switch to the UP position\r\n"
-    "   Turn unit on\r\n"
-    " \r\n"
-    "In the popup boot loader window:\r\n"
-    "   Click Connect\r\n"
-    "   Load Hex File\r\n"
-    "   Erase-Program-Verify\r\n"
-    "   Run application\r\n"
-    " \r\n"
-    " \r\n"
-    "Note: the communication configuration parameters and password will be reset to default.";
 
 // The program's build order, and its show and hide order.
 constexpr Panel BuildOrder[PanelCount] = {Panel::Command, Panel::Trigger, Panel::Communication,
@@ -80,18 +60,6 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HFONT PanelFont()
-{
-    return CreateFontA(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Times New Roman");
-}
-
-HMENU ChildId(int controlId)
-{
-    return reinterpret_cast<HMENU>(
-        static_cast<std::uintptr_t>(static_cast<std::uint16_t>(controlId)));
-}
-
 HWND CreateControl(HWND parent, const ControlRow& row, DWORD extraStyle, HFONT font)
 {
     const ControlStyle& style = StyleOf(row.kind);
@@ -106,7 +74,7 @@ void BuildAllPanels(HWND window)
 {
     for (Panel panel : BuildOrder) {
         const PanelTable& table = TableOf(panel);
-        HFONT font = PanelFont();
+        HFONT font = CreatePanelFont();
         for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i) {
             const ControlRow& row = table.controls[i];
             HWND control = CreateControl(window, row, 0, font);
@@ -115,7 +83,7 @@ void BuildAllPanels(HWND window)
                 for (int b = 0; b < BaudChoiceCount; ++b)
                     SendMessageA(control, LB_INSERTSTRING, static_cast<WPARAM>(b),
                                  reinterpret_cast<LPARAM>(BaudLabels[b]));
-                SendMessageA(control, LB_SETCURSEL, DefaultBaudPosition, 0);
+                SendMessageA(control, LB_SETCURSEL, DefaultBaudIndex, 0);
             }
             if (row.kind == ControlKind::OutputBox)
                 SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
@@ -136,7 +104,7 @@ void BuildOneButton(HWND window)
     const PanelTable& table = TableOf(Panel::Command);
     for (int i = 0; i < table.controlCount; ++i) {
         if (table.controls[i].id == IDC_GET_VOLTAGE)
-            CreateControl(window, table.controls[i], WS_VISIBLE, PanelFont());
+            CreateControl(window, table.controls[i], WS_VISIBLE, CreatePanelFont());
     }
 }
 
@@ -157,11 +125,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
-    windowClass.lpszClassName = WindowClass;
+    windowClass.lpszClassName = MainWindowClass;
     if (RegisterClassExA(&windowClass) == 0)
         return 1;
-    HWND window = CreateWindowExA(0, WindowClass, WindowClass, MainWindowStyle, 10, 10, 870, 655,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10, 870,
+                                  655, nullptr, nullptr, instance, nullptr);
     if (window == nullptr)
         return 1;
     ShowWindow(window, showCommand);

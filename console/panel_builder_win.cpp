@@ -9,19 +9,6 @@
 namespace
 {
 
-HFONT CreatePanelFont()
-{
-    return CreateFontA(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Times New Roman");
-}
-
-// The child identifier is the 16-bit ControlId, so a group frame's -1 becomes 0xFFFF.
-HMENU ChildId(int controlId)
-{
-    return reinterpret_cast<HMENU>(
-        static_cast<std::uintptr_t>(static_cast<std::uint16_t>(controlId)));
-}
-
 void FillBaudList(HWND list)
 {
     for (int i = 0; i < BaudChoiceCount; ++i)
