@@ -100,17 +100,6 @@ void OnDestroy()
     PostQuitMessage(0);
 }
 
-LRESULT OnPaint(HWND window)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    EndPaint(window, &paint);
-    return DefWindowProcA(window, WM_PAINT, 0, 0);
-}
-
 } // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -120,7 +109,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnDestroy();
         return 0;
     case WM_PAINT:
-        return OnPaint(window);
+        return PaintWhite(window);
     case WM_ERASEBKGND:
         return 1;
     case WM_CTLCOLORSTATIC:

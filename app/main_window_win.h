@@ -25,4 +25,9 @@ constexpr const char* StepsText =
     " \r\n"
     "Note: the communication configuration parameters and password will be reset to default.";
 
+// Registers the main window class with this procedure; false when the system refuses it.
+bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure);
+// Fills the whole client area with white, then lets the default procedure finish the paint.
+LRESULT PaintWhite(HWND window);
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

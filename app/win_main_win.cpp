@@ -11,24 +11,6 @@
 namespace
 {
 
-bool RegisterMainWindowClass(HINSTANCE instance)
-{
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSALY));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TESSALY),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
-    windowClass.lpszClassName = MainWindowClass;
-    return RegisterClassExA(&windowClass) != 0;
-}
-
 void CreateStepsBox(HINSTANCE instance)
 {
     app.StepsBox =
@@ -51,7 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     // names the step that failed, which is all the operator can act on. There is no return after
     // the first: without its class the window cannot be made either, and that failure's box ends
     // the program.
-    if (!RegisterMainWindowClass(instance)) {
+    if (!RegisterMainWindowClass(instance, MainWindowProc)) {
         GetLastError();
         MessageBoxA(nullptr, "Window class creation failed\r\n", "Window Class Failed",
                     MB_ICONERROR);

@@ -40,15 +40,8 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        EndPaint(window, &paint);
-        return DefWindowProcA(window, WM_PAINT, 0, 0);
-    }
+    case WM_PAINT:
+        return PaintWhite(window);
     case WM_ERASEBKGND:
         return 1;
     case WM_CTLCOLORSTATIC:
@@ -113,20 +106,7 @@ void BuildOneButton(HWND window)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     bool oneButton = std::strstr(commandLine, "one-button") != nullptr;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = BareWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSALY));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TESSALY),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
-    windowClass.lpszClassName = MainWindowClass;
-    if (RegisterClassExA(&windowClass) == 0)
+    if (!RegisterMainWindowClass(instance, BareWindowProc))
         return 1;
     HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10, 870,
                                   655, nullptr, nullptr, instance, nullptr);

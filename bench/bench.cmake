@@ -2,7 +2,8 @@
 # bench_bare.exe, the program's main window and controls without the program, built with the same
 # compiler, runtime, resources and compile and link options as Tessaly.exe. Run it with
 # scripts/bench.sh, which sets up the display, the simulator and the simulated LAN responders.
-add_executable(bench_bare WIN32 ${CMAKE_CURRENT_LIST_DIR}/bare_window_win.cpp res/tessaly.rc)
+add_executable(bench_bare WIN32 ${CMAKE_CURRENT_LIST_DIR}/bare_window_win.cpp
+                          app/window_class_win.cpp res/tessaly.rc)
 target_include_directories(bench_bare PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(bench_bare PRIVATE ${OWN_WARNINGS})
 # The panel tables only; nothing of the program's own logic is referenced, so nothing more is
