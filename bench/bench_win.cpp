@@ -39,6 +39,7 @@
 #include "link/link.h"
 #include "res/resource.h"
 #include "support/gui_driver.h"
+#include "support/lan_hosts.h"
 #include "support/sim_control.h"
 
 namespace
@@ -534,31 +535,11 @@ void MeasureStartUp(const std::string& programPath, int runs, StartFigures& figu
     }
 }
 
-struct Responder {
-    std::string name, address, mac;
-};
-
-// The responders that scripts/bench.sh started: "NAME,ADDRESS,MAC" words.
-std::vector<Responder> Responders()
-{
-    std::vector<Responder> responders;
-    const char* words = std::getenv("TESSALY_BENCH_RESPONDERS");
-    std::istringstream in(words != nullptr ? words : "");
-    for (std::string word; in >> word;) {
-        std::replace(word.begin(), word.end(), ',', ' ');
-        Responder r;
-        std::istringstream fields(word);
-        if (fields >> r.name >> r.address >> r.mac)
-            responders.push_back(r);
-    }
-    return responders;
-}
-
 // How many of the responders the discovery text lists exactly once, each as its own entry.
-int ListedOnce(const std::string& text, const std::vector<Responder>& responders)
+int ListedOnce(const std::string& text, const std::vector<Host>& responders)
 {
     int listed = 0;
-    for (const Responder& r : responders) {
+    for (const Host& r : responders) {
         std::string entry = "\r\n IP Address: " + r.address + "\r\n \r\n Host Name: " + r.name +
                             "\r\n \r\n MAC Address: " + r.mac + "\r\n----------";
         std::size_t first = text.find(entry);
@@ -571,7 +552,7 @@ int ListedOnce(const std::string& text, const std::vector<Responder>& responders
 void MeasureDiscovery(Program& program, int runs, std::vector<double>& times, int& leastListed,
                       std::size_t responders)
 {
-    std::vector<Responder> expected = Responders();
+    std::vector<Host> expected = LanHosts();
     if (ChooseMenu(program, IDM_CONFIGURE) != Settled::Done)
         Fail("File > Configure did not settle");
     HWND dialog = FindProgramDialog(program, "Configuration");
@@ -653,7 +634,7 @@ int main(int argc, char** argv)
     std::printf("bench: discovery\n");
     std::vector<double> discoveryTimes;
     int leastListed = 0;
-    std::size_t responders = Responders().size();
+    std::size_t responders = LanHosts().size();
     if (responders > 0)
         MeasureDiscovery(bench.shortLog, discoveryRuns, discoveryTimes, leastListed, responders);
 
@@ -712,7 +693,7 @@ int main(int argc, char** argv)
             Fixed(Median(discoveryTimes), 1) + " (" + std::to_string(discoveryRuns) +
             " runs), fewest listed " + std::to_string(leastListed));
     else
-        Say("  discovery: no responders were started (TESSALY_BENCH_RESPONDERS is empty)");
+        Say("  discovery: no responders were started (TESSALY_LAN_HOSTS is empty)");
     Say("Goals:");
     bool allMet = true;
     for (const Goal& goal : goals) {

@@ -50,9 +50,9 @@ for i in $(seq "$hosts"); do
   address="192.0.2.$((100 + i))"
   mac=$(printf '00-1A-2B-3C-5E-%02X' "$i")
   netns_host_start "$name" "$address" --mac "$mac" || lib_fail "responder $name did not start"
-  responders+=("$name,$address,$mac")
+  responders+=("$name,$address,$mac,$NETNS_CONTROL_PORT")
 done
-export TESSALY_BENCH_RESPONDERS="${responders[*]}"
+export TESSALY_LAN_HOSTS="${responders[*]}"
 echo "bench: $hosts LAN responders up"
 
 # Which program is measured, and why that one: the first line of the report.
