@@ -74,9 +74,10 @@ cleanup() {
   set +e
   [ "$LIB_NETNS_UP" = 1 ] && netns_down
   LIB_NETNS_UP=0
+  # Wine first, so that no program of the prefix sees its display go away.
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
   local pid
   for pid in "${LIB_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
   wait 2>/dev/null
   LIB_PIDS=()
   return 0
