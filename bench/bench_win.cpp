@@ -327,45 +327,11 @@ std::string BarePath()
     return OwnFolder() + "bench_bare.exe";
 }
 
-struct WindowSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner != search->process || std::strcmp(name, MainWindowClass) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // Starts the bare program with its arguments and waits until its message loop runs.
 void StartBare(Program& bare, const std::string& arguments)
 {
-    std::string path = BarePath();
-    std::string command = "\"" + path + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &bare.process))
-        Fail("cannot start " + path);
-    for (int i = 0; i < 1500 && bare.stepsBox == nullptr; ++i) {
-        WindowSearch search{bare.process.dwProcessId, nullptr};
-        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-        bare.main = search.found;
-        if (bare.main != nullptr)
-            bare.stepsBox = GetDlgItem(bare.main, IDC_STEPS_BOX);
-        if (bare.stepsBox == nullptr)
-            Sleep(20);
-    }
-    if (bare.stepsBox == nullptr || WaitSettled(bare, 30000) != Settled::Done)
-        Fail("the bare program did not start");
+    if (!StartProgramAt(bare, BarePath(), arguments))
+        Fail("the bare program did not start: " + BarePath());
 }
 
 // Everything that one round of the click measurement samples.

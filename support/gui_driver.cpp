@@ -91,14 +91,20 @@ bool StartProgram(Program& program, int showCommand)
     const char* path = std::getenv("TESSALY_PROGRAM");
     if (path == nullptr || *path == 0)
         return false;
-    std::string command = std::string("\"") + path + "\"";
+    return StartProgramAt(program, path, "", showCommand);
+}
+
+bool StartProgramAt(Program& program, const std::string& path, const std::string& arguments,
+                    int showCommand)
+{
+    std::string command = "\"" + path + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (showCommand >= 0) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
     }
-    if (!CreateProcessA(path, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &program.process))
         return false;
     DWORD deadline = GetTickCount() + 30000;

@@ -22,6 +22,10 @@ enum class Settled { Done, StatusBox, TimedOut };
 // Starts the program named by TESSALY_PROGRAM and waits until its message loop runs; with a show
 // command, the program is asked to show its window that way.
 bool StartProgram(Program& program, int showCommand = -1);
+// The same for the program at path (a Windows path), with a command line of arguments: any
+// program whose main window is of the program's class and holds the steps box.
+bool StartProgramAt(Program& program, const std::string& path, const std::string& arguments,
+                    int showCommand = -1);
 // Posts WM_CLOSE and waits for the process to end; its exit code, or STILL_ACTIVE after the
 // limit (the process is then terminated).
 DWORD CloseProgram(Program& program, DWORD limitMs = 15000);
