@@ -113,8 +113,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         return 1;
     case WM_CTLCOLORSTATIC:
-        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+        return WhiteStaticBackground(reinterpret_cast<HDC>(wParam));
     case WM_COMMAND:
         return OnCommand(window, wParam, lParam);
     case WM_CLOSE:

@@ -8,25 +8,6 @@
 #include "link/link.h"
 #include "res/resource.h"
 
-namespace
-{
-
-void CreateStepsBox(HINSTANCE instance)
-{
-    app.StepsBox =
-        CreateWindowExA(0, "EDIT", StepsText, StepsBoxStyle, 5, 5, 845, 600, app.mainWindow,
-                        reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
-}
-
-void SetStepsFont()
-{
-    HFONT font = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
-    SendMessageA(app.StepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-} // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     // At both start-up failures the error code is fetched and left unused on purpose: the box only
@@ -38,8 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         MessageBoxA(nullptr, "Window class creation failed\r\n", "Window Class Failed",
                     MB_ICONERROR);
     }
-    app.mainWindow = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10,
-                                     870, 655, nullptr, nullptr, instance, nullptr);
+    app.mainWindow = CreateMainWindow(instance);
     if (app.mainWindow == nullptr) {
         GetLastError();
         MessageBoxA(nullptr, "Window creation failed\r\n", "Window Creation Failed", MB_ICONERROR);

@@ -2,22 +2,20 @@
 // same compiler, runtime, resources and link options as Tessaly.exe.
 //
 // Without arguments it does what the program's start-up does to the window system and nothing
-// else: registers the same window class (styles, white brush, icon, menu), creates the same main
-// window, creates every control of the five panels from the same table rows (console/panel_*.cpp)
-// with the same classes, styles and fonts, in the same order, fills the baud list and lifts the
-// output boxes' text limit, creates the bootloader steps box, shows the Command panel's controls,
-// hides the rest and the steps box, and runs a message loop. It paints the window as the program
-// does (white, white label backgrounds). There is no state record, no link, no dialog and no
-// command: a click is handled by doing nothing.
+// else, through the program's own code for it: registers the same window class, creates the same
+// main window, builds the five panels with the program's panel builder from the same tables,
+// creates the bootloader steps box, shows the Command panel, hides the rest and the steps box, and
+// runs a message loop. It paints the window as the program does (white, white label
+// backgrounds). There is no link, no dialog and no command: a click is handled by doing nothing.
 //
 // With the argument "one-button" the same window holds only a "Get Voltage" button (same class,
 // style, place, size, font and caption as the program's) and the hidden steps box, whose text limit
 // the bench uses as its "everything posted so far is handled" marker, as with the program.
 #include <windows.h>
 
-#include <cstdint>
 #include <cstring>
 
+#include "app/app_state.h"
 #include "app/main_window_win.h"
 #include "console/panel_table.h"
 #include "console/panels_win.h"
@@ -25,14 +23,6 @@
 
 namespace
 {
-
-// The program's build order, and its show and hide order.
-constexpr Panel BuildOrder[PanelCount] = {Panel::Command, Panel::Trigger, Panel::Communication,
-                                          Panel::Manufacturer, Panel::Status};
-constexpr Panel HideOrder[PanelCount - 1] = {Panel::Status, Panel::Trigger, Panel::Communication,
-                                             Panel::Manufacturer};
-
-HWND handles[PanelCount][MaxPanelControls] = {};
 
 LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -45,59 +35,26 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         return 1;
     case WM_CTLCOLORSTATIC:
-        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+        return WhiteStaticBackground(reinterpret_cast<HDC>(wParam));
     default:
         break; // WM_COMMAND included: a click does nothing
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateControl(HWND parent, const ControlRow& row, DWORD extraStyle, HFONT font)
-{
-    const ControlStyle& style = StyleOf(row.kind);
-    HWND control = CreateWindowExA(style.exStyle, style.className, row.caption,
-                                   style.style | extraStyle, row.x, row.y, row.width, row.height,
-                                   parent, ChildId(row.id), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    return control;
-}
-
-void BuildAllPanels(HWND window)
-{
-    for (Panel panel : BuildOrder) {
-        const PanelTable& table = TableOf(panel);
-        HFONT font = CreatePanelFont();
-        for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i) {
-            const ControlRow& row = table.controls[i];
-            HWND control = CreateControl(window, row, 0, font);
-            handles[static_cast<int>(panel)][i] = control;
-            if (row.kind == ControlKind::ListBox) {
-                for (int b = 0; b < BaudChoiceCount; ++b)
-                    SendMessageA(control, LB_INSERTSTRING, static_cast<WPARAM>(b),
-                                 reinterpret_cast<LPARAM>(BaudLabels[b]));
-                SendMessageA(control, LB_SETCURSEL, DefaultBaudIndex, 0);
-            }
-            if (row.kind == ControlKind::OutputBox)
-                SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
-        }
-    }
-}
-
-void ShowAll(Panel panel, int command)
-{
-    const PanelTable& table = TableOf(panel);
-    for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i)
-        ShowWindow(handles[static_cast<int>(panel)][i], command);
-}
-
-// The Command panel's "Get Voltage" row, made visible.
-void BuildOneButton(HWND window)
+// The Command panel's "Get Voltage" row alone, made visible, with the panel's font.
+void BuildOneButton(HINSTANCE instance)
 {
     const PanelTable& table = TableOf(Panel::Command);
     for (int i = 0; i < table.controlCount; ++i) {
-        if (table.controls[i].id == IDC_GET_VOLTAGE)
-            CreateControl(window, table.controls[i], WS_VISIBLE, CreatePanelFont());
+        const ControlRow& row = table.controls[i];
+        if (row.id != IDC_GET_VOLTAGE)
+            continue;
+        const ControlStyle& style = StyleOf(row.kind);
+        HWND button = CreateWindowExA(style.exStyle, style.className, row.caption,
+                                      style.style | WS_VISIBLE, row.x, row.y, row.width, row.height,
+                                      app.mainWindow, ChildId(row.id), instance, nullptr);
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(CreatePanelFont()), TRUE);
     }
 }
 
@@ -108,27 +65,29 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     bool oneButton = std::strstr(commandLine, "one-button") != nullptr;
     if (!RegisterMainWindowClass(instance, BareWindowProc))
         return 1;
-    HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10, 870,
-                                  655, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr)
+    app.mainWindow = CreateMainWindow(instance);
+    if (app.mainWindow == nullptr)
         return 1;
-    ShowWindow(window, showCommand);
+    ShowWindow(app.mainWindow, showCommand);
 
-    if (oneButton)
-        BuildOneButton(window);
-    else
-        BuildAllPanels(window);
-    HWND stepsBox = CreateWindowExA(0, "EDIT", StepsText, StepsBoxStyle, 5, 5, 845, 600, window,
-                                    reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
-    if (!oneButton) {
-        ShowAll(Panel::Command, SW_SHOW);
-        for (Panel panel : HideOrder)
-            ShowAll(panel, SW_HIDE);
+    if (oneButton) {
+        BuildOneButton(instance);
+        CreateStepsBox(instance);
+    } else {
+        BuildCommandPanel();
+        BuildTriggerPanel();
+        BuildCommunicationPanel();
+        BuildManufacturerPanel();
+        BuildStatusPanel();
+        CreateStepsBox(instance);
+        ShowPanel(Panel::Command);
+        HidePanel(Panel::Status);
+        HidePanel(Panel::Trigger);
+        HidePanel(Panel::Communication);
+        HidePanel(Panel::Manufacturer);
     }
-    ShowWindow(stepsBox, SW_HIDE);
-    HFONT stepsFont = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
-    SendMessageA(stepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(stepsFont), TRUE);
+    ShowWindow(app.StepsBox, SW_HIDE);
+    SetStepsFont();
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -3,11 +3,12 @@
 # compiler, runtime, resources and compile and link options as Tessaly.exe. Run it with
 # scripts/bench.sh, which sets up the display, the simulator and the simulated LAN responders.
 add_executable(bench_bare WIN32 ${CMAKE_CURRENT_LIST_DIR}/bare_window_win.cpp
-                          app/window_class_win.cpp res/tessaly.rc)
+                          app/main_window_build_win.cpp console/panel_builder_win.cpp
+                          res/tessaly.rc)
 target_include_directories(bench_bare PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(bench_bare PRIVATE ${OWN_WARNINGS})
-# The panel tables only; nothing of the program's own logic is referenced, so nothing more is
-# linked in.
+# The program's own main window, steps box and panel builder code, over the state record and the
+# panel tables; nothing of the program's logic is referenced, so nothing more is linked in.
 target_link_libraries(bench_bare PRIVATE tessaly_core shell32 gdi32 user32)
 # Tessaly.exe's own link options (static runtime, subsystem and OS versions), taken from it.
 get_target_property(TESSALY_LINK_OPTIONS Tessaly LINK_OPTIONS)

@@ -1,0 +1,85 @@
+// The main window as start-up makes it: its class, the window, the bootloader steps box with its
+// font, and the white it paints. The bench's bare program uses these too, so that its window is
+// made and painted exactly as the program's is.
+#include "app/app_state.h"
+#include "app/main_window_win.h"
+#include "res/resource.h"
+
+namespace
+{
+
+constexpr DWORD MainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; // 0x00CA0000
+constexpr DWORD StepsBoxStyle = WS_CHILD | WS_BORDER | ES_READONLY | ES_MULTILINE;
+
+constexpr const char* StepsText =
+    "Steps for using the bootloader:\r\n"
+    "   Close all RS-232, USB, and Ethernet connections\r\n"
+    "   Turn off unit\r\n"
+    "   Move boot loader switch to the UP position\r\n"
+    "   Turn unit on\r\n"
+    " \r\n"
+    "In the popup boot loader window:\r\n"
+    "   Click Connect\r\n"
+    "   Load Hex File\r\n"
+    "   Erase-Program-Verify\r\n"
+    "   Run application\r\n"
+    " \r\n"
+    " \r\n"
+    "Note: the communication configuration parameters and password will be reset to default.";
+
+} // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
+{
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSALY));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TESSALY),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 255, 255)); // never freed
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+    windowClass.lpszClassName = MainWindowClass;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+LRESULT PaintWhite(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EndPaint(window, &paint);
+    return DefWindowProcA(window, WM_PAINT, 0, 0);
+}
+
+LRESULT WhiteStaticBackground(HDC dc)
+{
+    SetBkColor(dc, RGB(255, 255, 255));
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    return CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10, 870, 655,
+                           nullptr, nullptr, instance, nullptr);
+}
+
+void CreateStepsBox(HINSTANCE instance)
+{
+    app.StepsBox =
+        CreateWindowExA(0, "EDIT", StepsText, StepsBoxStyle, 5, 5, 845, 600, app.mainWindow,
+                        reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
+}
+
+void SetStepsFont()
+{
+    HFONT font = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
+    SendMessageA(app.StepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
