@@ -3,6 +3,7 @@
 // made and painted exactly as the program's is.
 #include "app/app_state.h"
 #include "app/main_window_win.h"
+#include "console/panels_win.h"
 #include "res/resource.h"
 
 namespace
@@ -26,6 +27,13 @@ constexpr const char* StepsText =
     " \r\n"
     " \r\n"
     "Note: the communication configuration parameters and password will be reset to default.";
+
+void SetStepsFont()
+{
+    HFONT font = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
+    SendMessageA(app.StepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
 
 } // namespace
 
@@ -77,9 +85,20 @@ void CreateStepsBox(HINSTANCE instance)
                         reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
 }
 
-void SetStepsFont()
+void BuildViews(HINSTANCE instance)
 {
-    HFONT font = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
-    SendMessageA(app.StepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    BuildCommandPanel();
+    BuildTriggerPanel();
+    BuildCommunicationPanel();
+    BuildManufacturerPanel();
+    BuildStatusPanel();
+    CreateStepsBox(instance);
+
+    ShowPanel(Panel::Command);
+    HidePanel(Panel::Status);
+    HidePanel(Panel::Trigger);
+    HidePanel(Panel::Communication);
+    HidePanel(Panel::Manufacturer);
+    ShowWindow(app.StepsBox, SW_HIDE);
+    SetStepsFont();
 }

@@ -13,8 +13,11 @@ LRESULT PaintWhite(HWND window);
 LRESULT WhiteStaticBackground(HDC dc);
 // The fixed-size main window at (10, 10), 870 x 655, with the class menu; nullptr on failure.
 HWND CreateMainWindow(HINSTANCE instance);
-// The hidden-to-be bootloader steps box over the panels' area, into app.StepsBox, and its font.
+// Start-up's children of the main window: the five panels in build order and the bootloader
+// steps box, then the Command panel shown, the other four and the steps box hidden, and the steps
+// box's font set.
+void BuildViews(HINSTANCE instance);
+// The bootloader steps box over the panels' area, into app.StepsBox (part of BuildViews).
 void CreateStepsBox(HINSTANCE instance);
-void SetStepsFont();
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,10 +3,8 @@
 #include "app/app_state.h"
 #include "app/main_window_win.h"
 #include "app/shell_actions.h"
-#include "console/panels_win.h"
 #include "link/config_dialog_win.h"
 #include "link/link.h"
-#include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
@@ -27,20 +25,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     }
     ShowWindow(app.mainWindow, showCommand);
 
-    BuildCommandPanel();
-    BuildTriggerPanel();
-    BuildCommunicationPanel();
-    BuildManufacturerPanel();
-    BuildStatusPanel();
-    CreateStepsBox(instance);
-
-    ShowPanel(Panel::Command);
-    HidePanel(Panel::Status);
-    HidePanel(Panel::Trigger);
-    HidePanel(Panel::Communication);
-    HidePanel(Panel::Manufacturer);
-    ShowWindow(app.StepsBox, SW_HIDE);
-    SetStepsFont();
+    BuildViews(instance);
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -72,22 +72,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 
     if (oneButton) {
         BuildOneButton(instance);
-        CreateStepsBox(instance);
-    } else {
-        BuildCommandPanel();
-        BuildTriggerPanel();
-        BuildCommunicationPanel();
-        BuildManufacturerPanel();
-        BuildStatusPanel();
-        CreateStepsBox(instance);
-        ShowPanel(Panel::Command);
-        HidePanel(Panel::Status);
-        HidePanel(Panel::Trigger);
-        HidePanel(Panel::Communication);
-        HidePanel(Panel::Manufacturer);
-    }
-    ShowWindow(app.StepsBox, SW_HIDE);
-    SetStepsFont();
+        CreateStepsBox(instance); // hidden: the bench's marker
+    } else
+        BuildViews(instance);
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
