@@ -67,10 +67,10 @@ copying this folder never replaces the maker's tool.
 TEXT
 }
 
-# pack BUILD_DIR PROGRAM TOOL WINDOWS
+# pack PROGRAM TOOL WINDOWS
 pack() {
-  local build=$1 program=$2 tool=$3 windows=$4
-  local exe="$build/$program.exe"
+  local program=$1 tool=$2 windows=$3
+  local exe="$win32/$program.exe"
   [ -f "$exe" ] || { echo "dist: $exe is missing; build first (make build)" >&2; exit 1; }
   local dir="$stage/$program"
   mkdir -p "$dir/Boot Loader"
@@ -84,6 +84,6 @@ pack() {
   unzip -l "$outdir/$program.zip" | sed -n '4,$p' | grep -v -- '^-\|files$' | sed 's/^/  /'
 }
 
-pack "$win32" Tessaly "Varnock Boot Loader_Win7.exe" \
+pack Tessaly "Varnock Boot Loader_Win7.exe" \
   "Windows Vista, 7, 8, 10 and 11, 32-bit and 64-bit (a 32-bit program)"
-pack "$win32" Tessaly-xp "Varnock Boot Loader_WinXP.exe" "Windows XP (a 32-bit program)"
+pack Tessaly-xp "Varnock Boot Loader_WinXP.exe" "Windows XP (a 32-bit program)"
