@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/platform_types.h"
 
@@ -38,6 +39,7 @@ struct AppState {
     std::string PriorLog; // copy of a panel's log taken at the start of each transaction
     std::string NumberText;
     std::string DiscoveryText;
+    std::vector<std::string> DiscoveryLines; // one line per reply of the latest discovery
     // One handle per child control, per panel, in the order the panel's table creates them.
     std::array<std::array<HWND, MaxPanelControls>, PanelCount> controls{};
     // Set while a command or a dialog action is being handled; further clicks are ignored.

@@ -8,7 +8,6 @@
 #include "console/panels_win.h"
 #include "link/config_dialog_win.h"
 #include "link/link.h"
-#include "link/link_rules.h"
 #include "res/resource.h"
 
 namespace
@@ -87,11 +86,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 
 void OnDestroy()
 {
-    LinkStep step = LinkStepFor(LinkAction::Teardown, app.connected, app.linkIsTcp, NoLinkKind);
-    if (step == LinkStep::ShutTcp)
-        TcpDisconnect();
-    else if (step == LinkStep::ClosePort)
-        SerialClose();
+    TearDownLink();
     for (std::string& log : app.OutputLog)
         log.clear();
     app.PriorLog.clear();

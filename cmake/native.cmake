@@ -10,7 +10,9 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_SOURCES})
 target_compile_options(unit_tests PRIVATE ${OWN_WARNINGS} ${SANITIZE})
-target_link_libraries(unit_tests PRIVATE tessaly_core GTest::gtest_main)
+include(cmd/cmd.cmake)
+target_compile_options(tessaly_cmd_rules PRIVATE ${SANITIZE})
+target_link_libraries(unit_tests PRIVATE tessaly_cmd_rules tessaly_core GTest::gtest_main)
 add_test(NAME unit_tests COMMAND unit_tests)
 
 file(GLOB SIM_SOURCES CONFIGURE_DEPENDS sim/*.cpp)

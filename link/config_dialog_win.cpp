@@ -118,25 +118,14 @@ void ShowConfiguration()
 
 void OpenSelectedLink()
 {
-    int kind = Selection(IDC_LINK_KIND, LB_GETCURSEL);
-    LinkStep step = LinkStepFor(LinkAction::Open, app.connected, app.linkIsTcp, kind);
-    if (step == LinkStep::OpenPortWithLineSettings || step == LinkStep::OpenPortAsItIs) {
-        SerialOpen(Selection(IDC_COMPORT, CB_GETCURSEL), step == LinkStep::OpenPortWithLineSettings,
-                   Selection(IDC_BAUD_RATE, CB_GETCURSEL));
-        app.linkIsTcp = 0;
-    } else if (step == LinkStep::ConnectTcp) {
-        ClearTextBuffers();
+    // The address boxes are read whatever the kind; only a TCP open uses them.
+    ClearTextBuffers();
+    if (app.configDialog != nullptr) {
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
-        app.tcpSocket = INVALID_SOCKET;
-        if (TcpConnect(app.EntryText.data(), app.PortText.data())) {
-            app.connected = 1;
-            app.linkIsTcp = 1;
-            SetStatusText("Connected to server");
-        } else {
-            app.linkIsTcp = 0;
-        }
     }
+    OpenLink(Selection(IDC_LINK_KIND, LB_GETCURSEL), Selection(IDC_COMPORT, CB_GETCURSEL),
+             Selection(IDC_BAUD_RATE, CB_GETCURSEL), app.EntryText.data(), app.PortText.data());
 }
 
 void CloseLink()

@@ -35,6 +35,14 @@ void TcpDisconnect();
 void TcpSend();
 void TcpReceive();
 
+// Opens the link of chosenKind (a kind above, or NoLinkKind for none) as the Configuration
+// dialog's Open button does, when no link is open: the serial port of the Comport choice
+// portIndex, with the rate of the Baud Rate choice baudIndex for RS-232, or a TCP connection to
+// address and port. Sets connected and linkIsTcp; failures are told in "Status" boxes.
+void OpenLink(int chosenKind, int portIndex, int baudIndex, const char* address, const char* port);
+// Lets go of an open link as the program ends: shuts the TCP link down or closes the port.
+void TearDownLink();
+
 // Serial line time-outs, in milliseconds.
 constexpr std::uint32_t SerialReadInterval = 50;
 constexpr std::uint32_t SerialReadMultiplier = 50;

@@ -4,6 +4,7 @@
 
 #include "link/link.h"
 #include "link/link_rules.h"
+#include "tests/unit/fakes.h"
 
 namespace
 {
@@ -48,3 +49,22 @@ TEST(LinkRules, EveryActionInEveryStateAndChosenKind)
 }
 
 } // namespace
+
+// Opening as the dialog's Open button and tessaly-cmd do: by the chosen kind, and only while no
+// link is open.
+TEST(OpenLink, SetsTheFlagsByTheKindOpened)
+{
+    fake::Reset();
+    OpenLink(NoLinkKind, 3, 6, "192.0.2.5", "5025");
+    EXPECT_EQ(app.connected, 0);
+    OpenLink(EthernetKind, 3, 6, "192.0.2.5", "5025");
+    EXPECT_EQ(app.connected, 1);
+    EXPECT_EQ(app.linkIsTcp, 1);
+    EXPECT_EQ(fake::statusText, "Connected to server");
+    OpenLink(UsbKind, 3, 6, "", ""); // ignored while the TCP link is open
+    EXPECT_EQ(app.linkIsTcp, 1);
+    fake::Reset();
+    OpenLink(Rs232Kind, 3, 6, "", ""); // the fake port never opens
+    EXPECT_EQ(app.connected, 0);
+    EXPECT_EQ(app.linkIsTcp, 0);
+}
