@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Proves from their import tables that the two 32-bit programs run on a bare Windows: they import only
-# system DLLs (no MinGW runtime DLLs beside the program), Tessaly-xp.exe imports no function that
-# Windows XP lacks and Tessaly.exe none that Windows Vista lacks, and their PE subsystem versions
-# are 6.0 and 5.01.
+# Proves from their import tables that the three 32-bit programs run on a bare Windows: they import
+# only system DLLs (no MinGW runtime DLLs beside the program), Tessaly-xp.exe and tessaly-cmd.exe
+# import no function that Windows XP lacks and Tessaly.exe none that Windows Vista lacks, and their
+# PE subsystems are windows 6.0, windows 5.01 and console 5.01.
 # Usage: check_imports.sh WIN32_BUILD_DIR
 # Prints one pass line, or every problem found and exits 1.
 set -euo pipefail
@@ -63,8 +63,9 @@ matches_any() {
   return 1
 }
 
+# check_program EXE OBJDUMP MAJOR MINOR MISSING_LIST WINDOWS [SUBSYSTEM: 2 windows (default), 3 console]
 check_program() {
-  local exe=$1 objdump=$2 major=$3 minor=$4 missing_list=$5 windows=$6
+  local exe=$1 objdump=$2 major=$3 minor=$4 missing_list=$5 windows=$6 subsystem=${7:-2}
   if [ ! -f "$exe" ]; then
     problem "$exe: not found"
     return
@@ -94,6 +95,8 @@ check_program() {
   header=$("$objdump" -p "$exe")
   grep -q 'file format pei-i386' <<<"$header" ||
     problem "$(basename "$exe"): not a 32-bit (i386) program"
+  grep -Eq "^Subsystem[[:space:]]+0*$subsystem[[:space:]]" <<<"$header" ||
+    problem "$(basename "$exe"): not of PE subsystem $subsystem (2 windows, 3 console)"
   got_major=$(awk '$1 == "MajorSubsystemVersion" { print $2 }' <<<"$header")
   got_minor=$(awk '$1 == "MinorSubsystemVersion" { print $2 }' <<<"$header")
   if [ "$got_major" != "$major" ] || [ "$got_minor" != "$minor" ]; then
@@ -106,10 +109,11 @@ check_program() {
 
 check_program "$1/Tessaly.exe" i686-w64-mingw32-objdump 6 0 "$not_on_vista" Vista
 check_program "$1/Tessaly-xp.exe" i686-w64-mingw32-objdump 5 1 "$not_on_xp" XP
+check_program "$1/tessaly-cmd.exe" i686-w64-mingw32-objdump 5 1 "$not_on_xp" XP 3
 
 if [ ${#problems[@]} -gt 0 ]; then
   printf 'check_imports: %s\n' "${problems[@]}" >&2
   exit 1
 fi
-echo "check_imports: pass: Tessaly.exe (i386, subsystem 6.0) and Tessaly-xp.exe (i386, subsystem 5.01)" \
-  "import only system DLLs and functions their Windows has"
+echo "check_imports: pass: Tessaly.exe (i386, windows 6.0), Tessaly-xp.exe (i386, windows 5.01)" \
+  "and tessaly-cmd.exe (i386, console 5.01) import only system DLLs and functions their Windows has"
