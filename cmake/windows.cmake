@@ -30,7 +30,7 @@ function(tessaly_program name tool subsystem)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE "BOOT_TOOL_NAME=\"${tool}\"")
   target_compile_options(${name} PRIVATE ${OWN_WARNINGS})
-  target_link_libraries(${name} PRIVATE tessaly_links shell32 gdi32 user32)
+  target_link_libraries(${name} PRIVATE tessaly_links shell32 gdi32 user32 ole32)
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME} -Wl,--subsystem,windows:${subsystem}
                       -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
 endfunction()
