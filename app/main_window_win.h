@@ -11,7 +11,8 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure);
 LRESULT PaintWhite(HWND window);
 // WM_CTLCOLORSTATIC: labels, frames, option buttons and read-only boxes drawn on white.
 LRESULT WhiteStaticBackground(HDC dc);
-// The fixed-size main window at (10, 10), 870 x 655, with the class menu; nullptr on failure.
+// The fixed-size main window at (10, 10) with the class menu, sized so that its client area holds
+// every panel and the steps box (870 x 655 under the classic metrics); nullptr on failure.
 HWND CreateMainWindow(HINSTANCE instance);
 // Start-up's children of the main window: the five panels in build order and the bootloader
 // steps box, then the Command panel shown, the other four and the steps box hidden, and the steps

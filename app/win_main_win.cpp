@@ -1,5 +1,7 @@
 // The program's entry: registers the main window class, creates the main window with the five
 // panels and the hidden bootloader steps box, shows the Command panel and runs the message loop.
+#include <objbase.h>
+
 #include "app/app_state.h"
 #include "app/main_window_win.h"
 #include "app/shell_actions.h"
@@ -8,6 +10,12 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    // File > Bootloader starts the tool through the shell, which may hand the work to shell
+    // extensions that need COM, some of them in a single-threaded apartment: COM is set up once on
+    // this, the window thread, as the shell asks, and released when the loop ends. Without it the
+    // program runs on; only such an extension could fail.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
     // At both start-up failures the error code is fetched and left unused on purpose: the box only
     // names the step that failed, which is all the operator can act on. There is no return after
     // the first: without its class the window cannot be made either, and that failure's box ends
@@ -21,6 +29,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (app.mainWindow == nullptr) {
         GetLastError();
         MessageBoxA(nullptr, "Window creation failed\r\n", "Window Creation Failed", MB_ICONERROR);
+        if (SUCCEEDED(com))
+            CoUninitialize();
         return 1; // no window, so no message loop
     }
     ShowWindow(app.mainWindow, showCommand);
@@ -42,5 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         TcpDisconnect();
         app.tcpSocket = INVALID_SOCKET;
     }
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }

@@ -24,15 +24,28 @@ add_library(program_objects OBJECT ${UI_WIN_SOURCES} res/tessaly.rc)
 target_include_directories(program_objects PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(program_objects PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OWN_WARNINGS}>)
 
-# tessaly_program(NAME TOOL SUBSYSTEM): one program from the shared objects.
+# What every shipped program carries, set here rather than left to the toolchain's defaults: a
+# relocatable image that Windows loads at a random address (ASLR; high-entropy addresses exist for
+# 64-bit images only), data pages that cannot run (DEP), terminal-server awareness, and no symbol
+# table or debug sections (stripped).
+set(SHIPPED_LINK_OPTIONS -s -Wl,--dynamicbase,--nxcompat,--tsaware)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  list(APPEND SHIPPED_LINK_OPTIONS -Wl,--high-entropy-va)
+endif()
+
+# tessaly_program(NAME TOOL SUBSYSTEM): one program from the shared objects, with the version
+# resource naming its own file.
 function(tessaly_program name tool subsystem)
-  add_executable(${name} WIN32 app/boot_tool_name_win.cpp $<TARGET_OBJECTS:program_objects>)
+  add_executable(${name} WIN32 app/boot_tool_name_win.cpp res/version.rc
+                             $<TARGET_OBJECTS:program_objects>)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_definitions(${name} PRIVATE "BOOT_TOOL_NAME=\"${tool}\"")
-  target_compile_options(${name} PRIVATE ${OWN_WARNINGS})
-  target_link_libraries(${name} PRIVATE tessaly_links shell32 gdi32 user32)
-  target_link_options(${name} PRIVATE ${STATIC_RUNTIME} -Wl,--subsystem,windows:${subsystem}
-                      -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+  target_compile_definitions(${name} PRIVATE "BOOT_TOOL_NAME=\"${tool}\""
+                                             $<$<COMPILE_LANGUAGE:RC>:PROGRAM_FILE_NAME=${name}.exe>)
+  target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OWN_WARNINGS}>)
+  target_link_libraries(${name} PRIVATE tessaly_links shell32 gdi32 user32 ole32)
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME} ${SHIPPED_LINK_OPTIONS}
+                      -Wl,--subsystem,windows:${subsystem} -Wl,--major-os-version,5
+                      -Wl,--minor-os-version,1)
 endfunction()
 set(TOOL_WIN7 "Varnock Boot Loader_Win7.exe")
 set(TOOL_XP "Varnock Boot Loader_WinXP.exe")

@@ -1,5 +1,6 @@
 // The main window as the operator first sees it, every control against its panel table, the
 // menu and the switching between views.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -84,6 +85,40 @@ TEST_F(ProgramTest, StartsWithOnlyTheCommandPanelAndTheMenu)
     EXPECT_NE(GetMenu(program.main), nullptr) << "the window has the menu bar";
     ExpectOnlyPanelShown(Panel::Command);
     SaveScreenshot(program.main, "start-up");
+}
+
+// Run at 96 DPI with the rest, and by tests/e2e/with_dpi.sh at larger text sizes (TESSALY_DPI),
+// where caption and menu bar take more pixels: the window grows around the same client area.
+TEST_F(ProgramTest, EveryControlLiesInsideTheClientArea)
+{
+    const char* dpiText = std::getenv("TESSALY_DPI");
+    const int dpi = dpiText == nullptr ? 96 : std::atoi(dpiText);
+    RECT outer{}, client{};
+    GetWindowRect(program.main, &outer);
+    GetClientRect(program.main, &client);
+    const std::string measured = std::to_string(outer.right - outer.left) + " x " +
+                                 std::to_string(outer.bottom - outer.top) + " outside, " +
+                                 std::to_string(client.right) + " x " +
+                                 std::to_string(client.bottom) + " client";
+    RecordProperty("dpi" + std::to_string(dpi), measured);
+    std::printf("at %d DPI: %s\n", dpi, measured.c_str());
+
+    std::vector<HWND> children = ChildrenOf(program.main);
+    std::size_t expectedCount = 1; // the steps box
+    for (Panel panel : AllPanels)
+        expectedCount += static_cast<std::size_t>(TableOf(panel).controlCount);
+    ASSERT_EQ(children.size(), expectedCount);
+    for (HWND child : children) {
+        Place place = PlaceOf(child);
+        SCOPED_TRACE("control " + std::to_string(GetDlgCtrlID(child)));
+        EXPECT_GE(place.x, 0);
+        EXPECT_GE(place.y, 0);
+        EXPECT_LE(place.x + place.width, client.right);
+        EXPECT_LE(place.y + place.height, client.bottom);
+    }
+    if (dpi > 96) {
+        EXPECT_GT(outer.bottom - outer.top, 655) << "the larger caption and menu bar are in use";
+    }
 }
 
 TEST(ProgramStart, AMinimisedStartShowsTheSamePanels)

@@ -47,6 +47,14 @@ add_test(NAME e2e_gui_xp
                  "--gtest_filter=*SerialLinkOnComport12*:*EthernetOpenIgnoresASecondOpen*:ShellTest.*:ProgramWithoutToolTest.*"
                  "--gtest_output=xml:${build_dir_windows}\\results\\e2e_gui_xp.xml")
 set_tests_properties(e2e_gui PROPERTIES TIMEOUT 1200 ENVIRONMENT "${PROGRAM_ENV}")
+# The window at larger text sizes (96 DPI runs in e2e_gui).
+foreach(dpi 144 192)
+  add_test(NAME e2e_gui_dpi${dpi}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/with_dpi.sh ${dpi}
+                   $<TARGET_FILE:e2e_gui_tests> "--gtest_filter=*EveryControlLiesInsideTheClientArea"
+                   "--gtest_output=xml:${build_dir_windows}\\results\\e2e_gui_dpi${dpi}.xml")
+  set_tests_properties(e2e_gui_dpi${dpi} PROPERTIES TIMEOUT 300 ENVIRONMENT "${PROGRAM_ENV}")
+endforeach()
 set_tests_properties(e2e_gui_xp PROPERTIES TIMEOUT 600 ENVIRONMENT "${PROGRAM_XP_ENV}")
 
 # The scripted session of `make run` without a display (scripts/run_session.sh).
