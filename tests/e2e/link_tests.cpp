@@ -1,9 +1,13 @@
 // The real serial and TCP link code under Wine, against tessaly-sim: connection failures, query
 // round trips, time-outs, long and split answers, a peer that closes, the closed-socket rules,
-// and a simulated serial port reached as COM12 with the line settings and time-outs it got.
+// a simulated serial port reached as COM12 and the line settings it got, and a host name whose
+// first address refuses.
 #include <gtest/gtest.h>
 
+#include <ws2tcpip.h>
+
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "console/transaction.h"
@@ -263,6 +267,37 @@ TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
     DWORD start = GetTickCount();
     EXPECT_EQ(Query("FREQ?\n"), "No Response Read"); // a time-out is no read failure
     EXPECT_GE(GetTickCount() - start, 9000u);
+}
+
+// Run by with_stock_hosts.sh, whose hosts file gives "localhost" both loopback addresses, so
+// that the resolver answers ::1 first; the simulator listens on 127.0.0.1 alone.
+using LinkResolverTest = LinkTest;
+
+TEST_F(LinkResolverTest, HostNameWhoseFirstAddressRefusesConnectsToTheNext)
+{
+    const std::string port = std::to_string(SimTcpPort());
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* results = nullptr;
+    ASSERT_EQ(getaddrinfo("localhost", port.c_str(), &hints, &results), 0);
+    std::vector<int> families;
+    for (addrinfo* address = results; address != nullptr; address = address->ai_next)
+        families.push_back(address->ai_family);
+    freeaddrinfo(results);
+    WSACleanup();
+    ASSERT_EQ(families, (std::vector<int>{AF_INET6, AF_INET}))
+        << "the resolver must answer ::1 first";
+
+    ASSERT_TRUE(OpenTcp("localhost", port));
+    EXPECT_TRUE(statusBoxes.empty());
+    ClearCommandBuffers();
+    StoreCommand("VOLT 80\n");
+    TcpSend();
+    EXPECT_EQ(Query("VOLT?\n").substr(0, 2), "80");
+    EXPECT_EQ(SimRecord(), "VOLT 80\nVOLT?\n");
 }
 
 } // namespace
