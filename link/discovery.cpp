@@ -42,6 +42,11 @@ std::string DiscoveryEntry(const unsigned char sourceAddress[4], const char* pay
     return entry;
 }
 
+bool DiscoveryGoesOnAfter(int receiveError)
+{
+    return receiveError == ReceiveErrorConnectionReset || receiveError == ReceiveErrorNetworkReset;
+}
+
 void BeginDiscoveryText()
 {
     app.DiscoveryText = DiscoveryHeader;

@@ -35,12 +35,5 @@ void TcpDisconnect();
 void TcpSend();
 void TcpReceive();
 
-// Serial line time-outs, in milliseconds.
-constexpr std::uint32_t SerialReadInterval = 50;
-constexpr std::uint32_t SerialReadMultiplier = 50;
-constexpr std::uint32_t SerialReadConstant = 5000;
-constexpr std::uint32_t SerialWriteMultiplier = 10;
-constexpr std::uint32_t SerialWriteConstant = 10;
-
 // How long one TCP answer may take to arrive, from the start of the receive.
 constexpr int TcpReceiveTimeoutMs = 5000;

@@ -20,7 +20,13 @@ set(NETNS bash ${CMAKE_SOURCE_DIR}/scripts/netns.sh)
 
 windows_test(e2e_link_tests SOURCES tests/e2e/link_tests.cpp tests/e2e/link_test_platform.cpp
              LIBRARIES tessaly_links)
-add_test(NAME e2e_links COMMAND e2e_link_tests)
+add_test(NAME e2e_links COMMAND e2e_link_tests --gtest_filter=-LinkResolverTest.*)
+# A host name that resolves to ::1 first, where nothing listens, and then to the simulator.
+add_test(NAME e2e_links_resolver
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/with_stock_hosts.sh
+                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:e2e_link_tests>
+                 --gtest_filter=LinkResolverTest.*
+                 "--gtest_output=xml:${build_dir_windows}\\results\\e2e_links_resolver.xml")
 
 # Discovery runs against simulated instruments that are hosts of their own, in network namespaces
 # joined by a bridge, inside the test run's private namespace.
