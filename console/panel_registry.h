@@ -11,7 +11,8 @@
     ROW(Trigger,       TriggerPanelTable)         \
     ROW(Communication, CommunicationPanelTable)   \
     ROW(Manufacturer,  ManufacturerPanelTable)    \
-    ROW(Status,        StatusPanelTable)
+    ROW(Status,        StatusPanelTable)          \
+    /* a new panel is one more row above this line */
 // clang-format on
 
 #define TESSALY_PANEL_VALUE(name, table) name,
