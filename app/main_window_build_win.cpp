@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/main_window_size.h"
 #include "app/main_window_win.h"
+#include "console/panel_table.h"
 #include "console/panels_win.h"
 #include "res/resource.h"
 
@@ -106,18 +107,11 @@ void CreateStepsBox(HINSTANCE instance)
 
 void BuildViews(HINSTANCE instance)
 {
-    BuildCommandPanel();
-    BuildTriggerPanel();
-    BuildCommunicationPanel();
-    BuildManufacturerPanel();
-    BuildStatusPanel();
+    for (const PanelEntry& entry : PanelRegistry)
+        BuildPanel(entry.panel);
     CreateStepsBox(instance);
 
-    ShowPanel(Panel::Command);
-    HidePanel(Panel::Status);
-    HidePanel(Panel::Trigger);
-    HidePanel(Panel::Communication);
-    HidePanel(Panel::Manufacturer);
+    ShowOnlyPanel(PanelRegistry.front().panel);
     ShowWindow(app.StepsBox, SW_HIDE);
     SetStepsFont();
 }

@@ -9,8 +9,8 @@
 Extent ControlsExtent()
 {
     Extent extent{StepsBoxX + StepsBoxWidth, StepsBoxY + StepsBoxHeight};
-    for (int p = 0; p < PanelCount; ++p) {
-        const PanelTable& table = TableOf(static_cast<Panel>(p));
+    for (const PanelEntry& entry : PanelRegistry) {
+        const PanelTable& table = entry.table;
         for (int i = 0; i < table.controlCount; ++i) {
             const ControlRow& row = table.controls[i];
             extent.width = std::max(extent.width, row.x + row.width);

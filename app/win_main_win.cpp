@@ -6,7 +6,7 @@
 #include "app/main_window_win.h"
 #include "app/shell_actions.h"
 #include "link/config_dialog_win.h"
-#include "link/link.h"
+#include "link/link_rules.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
@@ -45,13 +45,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         DispatchMessageA(&message);
     }
 
-    // The TCP link is torn down a second time on purpose. Normally the main window's destruction
-    // has already closed it and forgotten the socket, so this finds nothing to do; it acts only
-    // when the loop ended without that destruction, so that no socket is left open at exit.
-    if (app.tcpSocket != INVALID_SOCKET) {
-        TcpDisconnect();
-        app.tcpSocket = INVALID_SOCKET;
-    }
+    // The link is let go a second time on purpose. Normally the main window's destruction has
+    // already done it, so the rules find nothing to do; they act only when the loop ended without
+    // that destruction, so that no socket is left open at exit.
+    ActOnLink(LinkAction::Teardown);
     if (SUCCEEDED(com))
         CoUninitialize();
     return 0;

@@ -18,11 +18,15 @@ constexpr int LinkKindCount = 3;
 // Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
 extern const char16_t* const PortDeviceNames[PortCount];
 
+// The link operations. They leave the flags connected and linkIsTcp to the link rules
+// (link/link_rules.h), which run them through RunLinkStep.
+//
 // Serial link (Win32 comm API, overlapped input and output). SerialOpen opens the device of the
 // Comport choice portIndex. With lineSettings (RS-232) it sets the rate of the Baud Rate choice
 // baudIndex (the default rate when that is out of range), 8 data bits, no parity and one stop bit;
-// without (a USB virtual port) the port keeps the settings it has.
-void SerialOpen(int portIndex, bool lineSettings, int baudIndex);
+// without (a USB virtual port) the port keeps the settings it has. False when it failed (a "Status"
+// box has said why).
+bool SerialOpen(int portIndex, bool lineSettings, int baudIndex);
 // Closes the port, when one is held, and forgets its handle.
 void SerialClose();
 void SerialWrite();
@@ -31,7 +35,9 @@ void SerialRead();
 // TCP link (Windows Sockets 2.2). TcpConnect takes the instrument's address (an IPv4 or IPv6
 // address or a host name) and TCP port (a number or a service name) as the operator typed them.
 bool TcpConnect(const char* address, const char* port);
-void TcpDisconnect();
+// Closes the sending direction and the socket; false when the shutdown failed (the link stays
+// open), true when the link is let go.
+bool TcpDisconnect();
 void TcpSend();
 void TcpReceive();
 

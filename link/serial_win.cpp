@@ -121,11 +121,11 @@ template <typename Operation> bool RunOverlapped(DWORD limitMs, bool& ran, Opera
 
 } // namespace
 
-void SerialOpen(int portIndex, bool lineSettings, int baudIndex)
+bool SerialOpen(int portIndex, bool lineSettings, int baudIndex)
 {
     if (portIndex < 0 || portIndex >= PortCount) {
         StatusBox("COMPORT failed to open");
-        return;
+        return false;
     }
     char name[32] = {};
     WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortDeviceNames[portIndex]), -1,
@@ -134,19 +134,19 @@ void SerialOpen(int portIndex, bool lineSettings, int baudIndex)
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         StatusBox("COMPORT failed to open");
-        return;
+        return false;
     }
     app.commHandle = port;
     if (lineSettings && !ApplyLineSettings(baudIndex)) {
         AbandonPort("Failed to Set COM settings");
-        return;
+        return false;
     }
     if (!ApplyTimeouts(lineSettings, baudIndex)) {
         AbandonPort("Failed to Set Time Out settings");
-        return;
+        return false;
     }
-    app.connected = 1;
     SetStatusText("Serial Connection Opened");
+    return true;
 }
 
 void SerialClose()

@@ -98,25 +98,20 @@ bool TcpConnect(const char* address, const char* port)
     return true;
 }
 
-// Closes the sending direction and the socket of an open TCP link; on any other link it does
-// nothing. The socket is forgotten once closed, whatever the shutdown's outcome, so that nothing
-// uses the closed handle again; a link whose socket is already gone is simply marked closed.
-void TcpDisconnect()
+// Run by the link rules on an open TCP link only. The socket is forgotten once closed, whatever
+// the shutdown's outcome, so that nothing uses the closed handle again; a link whose socket is
+// already gone is simply let go.
+bool TcpDisconnect()
 {
-    if (LinkStepFor(LinkAction::Teardown, app.connected, app.linkIsTcp, NoLinkKind) !=
-        LinkStep::ShutTcp)
-        return;
-    if (!SocketOpen()) {
-        app.connected = 0;
-        return;
-    }
-    if (shutdown(app.tcpSocket, SD_SEND) == SOCKET_ERROR)
+    if (!SocketOpen())
+        return true;
+    bool shut = shutdown(app.tcpSocket, SD_SEND) != SOCKET_ERROR;
+    if (!shut)
         StatusBox("Shutdown failed");
-    else
-        app.connected = 0;
     closesocket(app.tcpSocket);
     app.tcpSocket = INVALID_SOCKET;
     WSACleanup();
+    return shut;
 }
 
 void TcpSend()
@@ -135,7 +130,7 @@ void TcpSend()
     // failure from the next answer, which the closed link gives as "Eth Timeout".
     std::printf("send failed: %d\n", error);
     std::fflush(stdout);
-    TcpDisconnect();
+    ActOnLink(LinkAction::Teardown);
 }
 
 void TcpReceive()

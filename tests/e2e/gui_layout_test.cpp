@@ -156,14 +156,14 @@ TEST_F(ProgramTest, EveryControlIsCreatedAsItsPanelTableSays)
 {
     std::vector<HWND> children = ChildrenOf(program.main);
     std::size_t expectedCount = 1; // the steps box comes last
-    for (Panel panel : BuildOrder)
+    for (Panel panel : AllPanels)
         expectedCount += static_cast<std::size_t>(TableOf(panel).controlCount);
     ASSERT_EQ(children.size(), expectedCount);
 
     for (const PanelChild& child : PanelChildren()) {
         const ControlRow& row = TableOf(child.panel).controls[child.row];
         const ControlStyle& style = StyleOf(row.kind);
-        SCOPED_TRACE(std::string(NameOf(child.panel)) + " panel row " +
+        SCOPED_TRACE(std::string(LowerNameOf(child.panel)) + " panel row " +
                      std::to_string(child.row + 1) + " id " + std::to_string(row.id));
         EXPECT_STRCASEEQ(ClassOf(child.window).c_str(), style.className);
         EXPECT_EQ(LiveStyle(child.window, style.style) & ~WS_VISIBLE, style.style & ~WS_VISIBLE);
@@ -261,7 +261,7 @@ TEST_F(ProgramTest, EachViewItemShowsItsPanelAlone)
     for (Panel from : AllPanels) {
         ASSERT_EQ(ChooseMenu(program, TableOf(from).viewMenuId), Settled::Done);
         for (Panel to : AllPanels) {
-            SCOPED_TRACE(std::string("from ") + NameOf(from) + " to " + NameOf(to));
+            SCOPED_TRACE(std::string("from ") + LowerNameOf(from) + " to " + LowerNameOf(to));
             ASSERT_EQ(ChooseMenu(program, TableOf(to).viewMenuId), Settled::Done);
             ExpectOnlyPanelShown(to);
             ASSERT_EQ(ChooseMenu(program, TableOf(from).viewMenuId), Settled::Done);
@@ -269,7 +269,7 @@ TEST_F(ProgramTest, EachViewItemShowsItsPanelAlone)
     }
     for (Panel panel : AllPanels) {
         ASSERT_EQ(ChooseMenu(program, TableOf(panel).viewMenuId), Settled::Done);
-        SaveScreenshot(program.main, std::string("view-") + NameOf(panel));
+        SaveScreenshot(program.main, std::string("view-") + LowerNameOf(panel));
     }
 }
 

@@ -12,6 +12,7 @@
 #include "app/app_state.h"
 #include "console/transaction.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 #include "link/serial_settings.h"
 #include "support/sim_control.h"
 #include "tests/e2e/link_test_platform.h"
@@ -19,13 +20,21 @@
 namespace
 {
 
-bool OpenTcp(const std::string& host, const std::string& port)
+// Opens a link as the dialog's Open button does, through the link rules.
+bool OpenLink(int kind, const LinkChoice& choice)
 {
     app.tcpSocket = INVALID_SOCKET;
-    bool ok = TcpConnect(host.c_str(), port.c_str());
-    app.connected = ok ? 1 : 0;
-    app.linkIsTcp = ok ? 1 : 0;
-    return ok;
+    return TakeLinkStep(LinkRuleFor(LinkAction::Open, app.connected, app.linkIsTcp, kind), choice);
+}
+
+bool OpenTcp(const std::string& host, const std::string& port)
+{
+    return OpenLink(EthernetKind, {0, 0, host.c_str(), port.c_str()});
+}
+
+bool OpenSerial(int portIndex, bool lineSettings, int baudIndex)
+{
+    return OpenLink(lineSettings ? Rs232Kind : UsbKind, {portIndex, baudIndex, nullptr, nullptr});
 }
 
 // One command line through the link of linkIsTcp, as the transaction runs it.
@@ -64,10 +73,7 @@ struct LinkTest : ::testing::Test {
     void TearDown() override
     {
         SimFault("none");
-        if (app.linkIsTcp)
-            TcpDisconnect();
-        else if (app.commHandle != nullptr)
-            CloseHandle(app.commHandle);
+        ActOnLink(LinkAction::Teardown);
     }
 };
 
@@ -179,24 +185,24 @@ TEST_F(LinkTest, TcpPeerClosingShowsBoxAndLeavesNoAnswer)
 TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
 {
     ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
-    TcpDisconnect();
+    ActOnLink(LinkAction::Close);
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.linkIsTcp, 1);
     EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
     EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout"); // send fails quietly, receive times out at once
-    TcpDisconnect();                            // nothing left to do
+    ActOnLink(LinkAction::Close);               // nothing left to do
     EXPECT_TRUE(statusBoxes.empty());
 
-    // A link that still looks open but has no socket is simply marked closed.
+    // A link that still looks open but has no socket is simply let go.
     app.connected = 1;
-    TcpDisconnect();
+    EXPECT_TRUE(ActOnLink(LinkAction::Teardown));
     EXPECT_EQ(app.connected, 0);
     EXPECT_TRUE(statusBoxes.empty());
 }
 
 TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
 {
-    SerialOpen(0, true, DefaultBaudIndex);
+    EXPECT_FALSE(OpenSerial(0, true, DefaultBaudIndex));
     EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.commHandle, nullptr);
@@ -223,7 +229,7 @@ void ExpectPortTimeouts(const SerialTimeouts& expected)
 
 TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
 {
-    SerialOpen(12, true, 10); // "\\.\COM12", linked to the simulator's pseudo-terminal; RS-232
+    OpenSerial(12, true, 10); // "\\.\COM12", linked to the simulator's pseudo-terminal; RS-232
     ASSERT_TRUE(statusBoxes.empty()) << statusBoxes.front();
     ASSERT_EQ(app.connected, 1);
     DCB settings{};
@@ -249,7 +255,7 @@ TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
 
 TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
 {
-    SerialOpen(12, false, DefaultBaudIndex); // USB: the port keeps its own line settings
+    OpenSerial(12, false, DefaultBaudIndex); // USB: the port keeps its own line settings
     ASSERT_EQ(app.connected, 1) << (statusBoxes.empty() ? "" : statusBoxes.front());
     ClearCommandBuffers();
     StoreCommand("FREQ 60\n");

@@ -43,8 +43,13 @@ set_tests_properties(e2e_discovery e2e_discovery_noroute PROPERTIES RESOURCE_LOC
 # The real programs driven from a test process like an operator would drive them, and compared
 # with what tessaly-sim received. Tessaly-xp.exe runs the main scenarios: a TCP and a serial link
 # with a query each, a discovery, File > Bootloader starting its own tool, and About.
-file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/gui_*.cpp)
-windows_test(e2e_gui_tests SOURCES ${GUI_TEST_SOURCES}
+windows_test(e2e_gui_tests
+             SOURCES tests/e2e/gui_commands_test.cpp
+                     tests/e2e/gui_dialog_test.cpp
+                     tests/e2e/gui_fixture.cpp
+                     tests/e2e/gui_layout_test.cpp
+                     tests/e2e/gui_output_box_test.cpp
+                     tests/e2e/gui_shell_test.cpp
              LIBRARIES tessaly_core)
 add_dependencies(e2e_gui_tests Tessaly Tessaly-xp boot_loader_win7 boot_loader_xp)
 add_test(NAME e2e_gui COMMAND e2e_gui_tests)

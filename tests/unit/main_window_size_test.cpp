@@ -21,14 +21,15 @@ void ExpectInside(Extent client, int x, int y, int width, int height, const char
 TEST(MainWindowSize, HoldsEveryControlAndKeepsTheLayoutsClientArea)
 {
     const Extent client = MainClientSize();
-    for (int p = 0; p < PanelCount; ++p) {
-        const PanelTable& table = TableOf(static_cast<Panel>(p));
+    for (const PanelEntry& entry : PanelRegistry) {
+        const PanelTable& table = entry.table;
         for (int i = 0; i < table.controlCount; ++i) {
             const ControlRow& row = table.controls[i];
             ExpectInside(client, row.x, row.y, row.width, row.height, "control", row.id);
         }
     }
-    ExpectInside(client, StepsBoxX, StepsBoxY, StepsBoxWidth, StepsBoxHeight, "steps box", 263);
+    ExpectInside(client, StepsBoxX, StepsBoxY, StepsBoxWidth, StepsBoxHeight, "steps box",
+                 IDC_STEPS_BOX);
     // Today every control fits the layout's own client area, so the classic window keeps its
     // 870 x 655.
     EXPECT_EQ(client, LayoutClient);
