@@ -8,11 +8,7 @@
 #include <vector>
 
 #include "app/platform_types.h"
-
-// The five panels, in the order used wherever an order matters.
-enum class Panel : int { Command, Status, Trigger, Communication, Manufacturer };
-constexpr int PanelCount = 5;
-constexpr int MaxPanelControls = 81; // the Trigger panel has the most controls
+#include "console/panel_registry.h"
 
 constexpr int CommandBufferSize = 100;
 constexpr int ResponseBufferSize = 100;
@@ -41,7 +37,7 @@ struct AppState {
     std::string DiscoveryText;
     std::vector<std::string> DiscoveryLines; // one line per reply of the latest discovery
     // One handle per child control, per panel, in the order the panel's table creates them.
-    std::array<std::array<HWND, MaxPanelControls>, PanelCount> controls{};
+    std::array<std::vector<HWND>, PanelCount> controls;
     // Set while a command or a dialog action is being handled; further clicks are ignored.
     bool busy = false;
 };

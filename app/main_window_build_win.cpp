@@ -1,8 +1,10 @@
-// The main window as start-up makes it: its class, the window, the bootloader steps box with its
-// font, and the white it paints. The bench's bare program uses these too, so that its window is
-// made and painted exactly as the program's is.
+// The main window as start-up makes it: its class, the window sized to hold its controls, the
+// bootloader steps box with its font, and the white it paints. The bench's bare program uses these
+// too, so that its window is made and painted exactly as the program's is.
 #include "app/app_state.h"
+#include "app/main_window_size.h"
 #include "app/main_window_win.h"
+#include "console/panel_table.h"
 #include "console/panels_win.h"
 #include "res/resource.h"
 
@@ -72,33 +74,44 @@ LRESULT WhiteStaticBackground(HDC dc)
     return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
+// The outer size is what the system's frame, caption and menu bar add to the client area the
+// controls need: 870 x 655 under the classic metrics, more where they are larger. The frame
+// computation counts the menu bar as one row; where it wraps onto more, the window, still hidden,
+// grows by what its client area lacks.
 HWND CreateMainWindow(HINSTANCE instance)
 {
-    return CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10, 870, 655,
-                           nullptr, nullptr, instance, nullptr);
+    const Extent client = MainClientSize();
+    RECT outer{0, 0, client.width, client.height};
+    if (!AdjustWindowRectEx(&outer, MainWindowStyle, TRUE, 0))
+        outer = {0, 0, 870, 655};
+    HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10,
+                                  outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                                  nullptr, instance, nullptr);
+    RECT has{};
+    if (window == nullptr || !GetWindowRect(window, &outer) || !GetClientRect(window, &has))
+        return window;
+    const Extent grown = GrownToHold({outer.right - outer.left, outer.bottom - outer.top},
+                                     {has.right, has.bottom}, client);
+    if (grown.width != outer.right - outer.left || grown.height != outer.bottom - outer.top)
+        SetWindowPos(window, nullptr, 0, 0, grown.width, grown.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return window;
 }
 
 void CreateStepsBox(HINSTANCE instance)
 {
-    app.StepsBox =
-        CreateWindowExA(0, "EDIT", StepsText, StepsBoxStyle, 5, 5, 845, 600, app.mainWindow,
-                        reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
+    app.StepsBox = CreateWindowExA(0, "EDIT", StepsText, StepsBoxStyle, StepsBoxX, StepsBoxY,
+                                   StepsBoxWidth, StepsBoxHeight, app.mainWindow,
+                                   reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
 }
 
 void BuildViews(HINSTANCE instance)
 {
-    BuildCommandPanel();
-    BuildTriggerPanel();
-    BuildCommunicationPanel();
-    BuildManufacturerPanel();
-    BuildStatusPanel();
+    for (const PanelEntry& entry : PanelRegistry)
+        BuildPanel(entry.panel);
     CreateStepsBox(instance);
 
-    ShowPanel(Panel::Command);
-    HidePanel(Panel::Status);
-    HidePanel(Panel::Trigger);
-    HidePanel(Panel::Communication);
-    HidePanel(Panel::Manufacturer);
+    ShowOnlyPanel(PanelRegistry.front().panel);
     ShowWindow(app.StepsBox, SW_HIDE);
     SetStepsFont();
 }

@@ -7,21 +7,17 @@
 #include "console/panel_table.h"
 #include "console/panels_win.h"
 #include "link/config_dialog_win.h"
-#include "link/link.h"
+#include "link/link_rules.h"
 #include "res/resource.h"
 
 namespace
 {
 
-// The order in which a view switch shows or hides the panels.
-constexpr Panel SwitchOrder[PanelCount] = {Panel::Command, Panel::Status, Panel::Trigger,
-                                           Panel::Communication, Panel::Manufacturer};
-
 bool PanelOfViewItem(int menuId, Panel& panel)
 {
-    for (Panel p : SwitchOrder) {
-        if (TableOf(p).viewMenuId == menuId) {
-            panel = p;
+    for (const PanelEntry& entry : PanelRegistry) {
+        if (entry.table.viewMenuId == menuId) {
+            panel = entry.panel;
             return true;
         }
     }
@@ -36,16 +32,11 @@ void Repaint()
 
 void SwitchView(Panel shown)
 {
-    for (Panel p : SwitchOrder) {
-        if (p == shown)
-            ShowPanel(p);
-        else
-            HidePanel(p);
-    }
+    ShowOnlyPanel(shown);
     ShowWindow(app.StepsBox, SW_HIDE);
-    if (shown == Panel::Manufacturer) {
-        SetDlgItemTextA(app.mainWindow, IDC_CURRENT_PASSWORD_BOX, "");
-        SetDlgItemTextA(app.mainWindow, IDC_NEW_PASSWORD_BOX, "");
+    for (int box : TableOf(shown).emptiedOnShow) {
+        if (box != 0)
+            SetDlgItemTextA(app.mainWindow, box, "");
     }
     Repaint();
 }
@@ -86,7 +77,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 
 void OnDestroy()
 {
-    TearDownLink();
+    ActOnLink(LinkAction::Teardown);
     for (std::string& log : app.OutputLog)
         log.clear();
     app.PriorLog.clear();

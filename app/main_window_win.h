@@ -11,11 +11,12 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure);
 LRESULT PaintWhite(HWND window);
 // WM_CTLCOLORSTATIC: labels, frames, option buttons and read-only boxes drawn on white.
 LRESULT WhiteStaticBackground(HDC dc);
-// The fixed-size main window at (10, 10), 870 x 655, with the class menu; nullptr on failure.
+// The fixed-size main window at (10, 10) with the class menu, sized so that its client area holds
+// every panel and the steps box (870 x 655 under the classic metrics); nullptr on failure.
 HWND CreateMainWindow(HINSTANCE instance);
-// Start-up's children of the main window: the five panels in build order and the bootloader
-// steps box, then the Command panel shown, the other four and the steps box hidden, and the steps
-// box's font set.
+// Start-up's children of the main window: the panels in registry order and the bootloader steps
+// box, then the registry's first panel (Command) shown, the others and the steps box hidden, and
+// the steps box's font set.
 void BuildViews(HINSTANCE instance);
 // The bootloader steps box over the panels' area, into app.StepsBox (part of BuildViews).
 void CreateStepsBox(HINSTANCE instance);

@@ -1,7 +1,7 @@
 // The Windows side of app/platform.h, one function for each fake in tests/unit/fakes.cpp: the
-// "Status" message box and the Configuration dialog's status text of the links, and the main
-// window's entry boxes, option buttons, list boxes and output boxes as the command transaction and
-// the panel commands use them.
+// "Status" message box of the links, and the main window's entry boxes, option buttons, list boxes
+// and output boxes as the command transaction and the panel commands use them. The dialog's status
+// text is link/status_text_win.cpp, which the link tests share.
 #include <string>
 
 #include "app/platform.h"
@@ -11,11 +11,6 @@
 void StatusBox(const char* text)
 {
     MessageBoxA(nullptr, text, "Status", MB_ICONINFORMATION);
-}
-
-void SetStatusText(const char* text)
-{
-    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
 }
 
 void ReadEntryBox(int controlId)

@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/bootloader_path.h"
+#include "app/modeless_dialog_win.h"
 #include "app/platform.h"
 #include "console/panels_win.h"
 #include "res/resource.h"
@@ -47,8 +48,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             DestroyWindow(dialog);
         return TRUE;
     case WM_NCDESTROY:
-        if (app.aboutDialog == dialog)
-            app.aboutDialog = nullptr;
+        ForgetDialog(app.aboutDialog, dialog);
         return FALSE;
     default:
         return FALSE;
@@ -59,8 +59,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void StartBootloader()
 {
-    for (int p = 0; p < PanelCount; ++p)
-        HidePanel(static_cast<Panel>(p));
+    HideAllPanels();
     ShowWindow(app.StepsBox, SW_SHOW);
     // The steps are drawn first, so that they stand behind a box about a missing tool.
     InvalidateRect(app.mainWindow, nullptr, FALSE);
@@ -70,21 +69,13 @@ void StartBootloader()
 
 void ShowAbout()
 {
-    if (app.aboutDialog != nullptr) {
-        ShowWindow(app.aboutDialog, SW_SHOW);
-        SetForegroundWindow(app.aboutDialog);
-        return;
-    }
-    app.aboutDialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT),
-                                         app.mainWindow, AboutDialogProc, 0);
-    if (app.aboutDialog != nullptr)
-        ShowWindow(app.aboutDialog, SW_SHOW);
+    HWND dialog = OpenSingleDialog(app.aboutDialog, IDD_ABOUT, AboutDialogProc);
+    if (dialog != nullptr)
+        ShowWindow(dialog, SW_SHOW);
 }
 
 bool HandleAboutDialogKey(MSG& message)
 {
-    HWND dialog = app.aboutDialog;
-    if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
-        return false;
-    return IsDialogMessageA(dialog, &message) != 0;
+    return IsDialogMessageFor(app.aboutDialog, message) &&
+           IsDialogMessageA(app.aboutDialog, &message) != 0;
 }

@@ -1,13 +1,21 @@
 // The program's entry: registers the main window class, creates the main window with the five
 // panels and the hidden bootloader steps box, shows the Command panel and runs the message loop.
+#include <objbase.h>
+
 #include "app/app_state.h"
 #include "app/main_window_win.h"
 #include "app/shell_actions.h"
 #include "link/config_dialog_win.h"
-#include "link/link.h"
+#include "link/link_rules.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    // File > Bootloader starts the tool through the shell, which may hand the work to shell
+    // extensions that need COM, some of them in a single-threaded apartment: COM is set up once on
+    // this, the window thread, as the shell asks, and released when the loop ends. Without it the
+    // program runs on; only such an extension could fail.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
     // At both start-up failures the error code is fetched and left unused on purpose: the box only
     // names the step that failed, which is all the operator can act on. There is no return after
     // the first: without its class the window cannot be made either, and that failure's box ends
@@ -21,6 +29,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (app.mainWindow == nullptr) {
         GetLastError();
         MessageBoxA(nullptr, "Window creation failed\r\n", "Window Creation Failed", MB_ICONERROR);
+        if (SUCCEEDED(com))
+            CoUninitialize();
         return 1; // no window, so no message loop
     }
     ShowWindow(app.mainWindow, showCommand);
@@ -35,12 +45,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         DispatchMessageA(&message);
     }
 
-    // The TCP link is torn down a second time on purpose. Normally the main window's destruction
-    // has already closed it and forgotten the socket, so this finds nothing to do; it acts only
-    // when the loop ended without that destruction, so that no socket is left open at exit.
-    if (app.tcpSocket != INVALID_SOCKET) {
-        TcpDisconnect();
-        app.tcpSocket = INVALID_SOCKET;
-    }
+    // The link is let go a second time on purpose. Normally the main window's destruction has
+    // already done it, so the rules find nothing to do; they act only when the loop ended without
+    // that destruction, so that no socket is left open at exit.
+    ActOnLink(LinkAction::Teardown);
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }

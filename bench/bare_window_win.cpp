@@ -8,9 +8,9 @@
 // runs a message loop. It paints the window as the program does (white, white label
 // backgrounds). There is no link, no dialog and no command: a click is handled by doing nothing.
 //
-// With the argument "one-button" the same window holds only a "Get Voltage" button (same class,
-// style, place, size, font and caption as the program's) and the hidden steps box, whose text limit
-// the bench uses as its "everything posted so far is handled" marker, as with the program.
+// With the argument "one-button" the same window holds only a "Get Voltage" button, made by the
+// program's own panel builder from its table row and shown, and the hidden steps box, whose text
+// limit the bench uses as its "everything posted so far is handled" marker, as with the program.
 #include <windows.h>
 
 #include <cstring>
@@ -42,19 +42,13 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The Command panel's "Get Voltage" row alone, made visible, with the panel's font.
-void BuildOneButton(HINSTANCE instance)
+// The Command panel's "Get Voltage" row alone, built by the panel builder and shown.
+void BuildOneButton()
 {
     const PanelTable& table = TableOf(Panel::Command);
     for (int i = 0; i < table.controlCount; ++i) {
-        const ControlRow& row = table.controls[i];
-        if (row.id != IDC_GET_VOLTAGE)
-            continue;
-        const ControlStyle& style = StyleOf(row.kind);
-        HWND button = CreateWindowExA(style.exStyle, style.className, row.caption,
-                                      style.style | WS_VISIBLE, row.x, row.y, row.width, row.height,
-                                      app.mainWindow, ChildId(row.id), instance, nullptr);
-        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(CreatePanelFont()), TRUE);
+        if (table.controls[i].id == IDC_GET_VOLTAGE)
+            ShowWindow(BuildControl(table.controls[i], CreatePanelFont()), SW_SHOW);
     }
 }
 
@@ -71,7 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     ShowWindow(app.mainWindow, showCommand);
 
     if (oneButton) {
-        BuildOneButton(instance);
+        BuildOneButton();
         CreateStepsBox(instance); // hidden: the bench's marker
     } else
         BuildViews(instance);

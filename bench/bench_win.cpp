@@ -35,6 +35,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window_win.h"
 #include "console/panel_table.h"
 #include "link/link.h"
 #include "res/resource.h"
@@ -46,7 +47,6 @@ namespace
 {
 
 constexpr const char* GetVoltageLine = "MEAS:VOLT?\n";
-constexpr const char* MainWindowClass = "Varnock Remote Interface";
 constexpr int ShortEntries = 50;
 constexpr int LongEntries = 2000;
 

@@ -1,6 +1,25 @@
-# The platform-free sources, one list for the native, Windows and fuzz builds: every .cpp of app/,
-# link/ and console/ that does not end in _win.cpp.
+# The platform-free sources, one list for the native, Windows and fuzz builds, one file a line:
+# the state record, the link rules and discovery parsing, the panel registry and tables, the
+# dispatcher and the command transaction. They reach the links and the window system only through
+# app/platform.h and link/link.h, whose implementations each program links.
 get_filename_component(TESSALY_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
-file(GLOB CORE_SOURCES CONFIGURE_DEPENDS ${TESSALY_SOURCE_ROOT}/app/*.cpp
-     ${TESSALY_SOURCE_ROOT}/link/*.cpp ${TESSALY_SOURCE_ROOT}/console/*.cpp)
-list(FILTER CORE_SOURCES EXCLUDE REGEX "_win\\.cpp$")
+set(CORE_SOURCES
+    app/app_state.cpp
+    app/bootloader_path.cpp
+    app/main_window_size.cpp
+    console/panel_command.cpp
+    console/panel_communication.cpp
+    console/panel_dispatch.cpp
+    console/panel_index.cpp
+    console/panel_manufacturer.cpp
+    console/panel_registry.cpp
+    console/panel_status.cpp
+    console/panel_styles.cpp
+    console/panel_trigger.cpp
+    console/transaction.cpp
+    link/discovery.cpp
+    link/link_rules.cpp
+    link/port_names.cpp
+    link/serial_settings.cpp
+)
+list(TRANSFORM CORE_SOURCES PREPEND ${TESSALY_SOURCE_ROOT}/)

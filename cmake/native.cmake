@@ -7,16 +7,41 @@ target_link_options(tessaly_core PUBLIC ${SANITIZE})
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
-add_executable(unit_tests ${UNIT_SOURCES})
+add_executable(unit_tests
+    tests/unit/bootloader_path_test.cpp
+    tests/unit/button_cases.cpp
+    tests/unit/cmd_rules_test.cpp
+    tests/unit/discovery_test.cpp
+    tests/unit/fakes.cpp
+    tests/unit/link_rules_test.cpp
+    tests/unit/main_window_size_test.cpp
+    tests/unit/panel_commands_test.cpp
+    tests/unit/panel_tables_test.cpp
+    tests/unit/resource_ids_test.cpp
+    tests/unit/serial_settings_test.cpp
+    tests/unit/transaction_test.cpp
+)
 target_compile_options(unit_tests PRIVATE ${OWN_WARNINGS} ${SANITIZE})
 include(cmd/cmd.cmake)
 target_compile_options(tessaly_cmd_rules PRIVATE ${SANITIZE})
 target_link_libraries(unit_tests PRIVATE tessaly_cmd_rules tessaly_core GTest::gtest_main)
 add_test(NAME unit_tests COMMAND unit_tests)
 
-file(GLOB SIM_SOURCES CONFIGURE_DEPENDS sim/*.cpp)
-add_executable(tessaly-sim ${SIM_SOURCES})
+# The simulator's platform-free parts, which its tests use too, and its POSIX loop and network.
+set(SIM_LOGIC_SOURCES
+    sim/control.cpp
+    sim/discovery.cpp
+    sim/faults.cpp
+    sim/record.cpp
+    sim/scpi.cpp
+    sim/scpi_commands.cpp
+    sim/scpi_syntax.cpp
+)
+add_executable(tessaly-sim ${SIM_LOGIC_SOURCES}
+    sim/loop_posix.cpp
+    sim/main.cpp
+    sim/net_posix.cpp
+)
 target_compile_options(tessaly-sim PRIVATE ${OWN_WARNINGS})
 target_include_directories(tessaly-sim PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(tessaly-sim PRIVATE util)

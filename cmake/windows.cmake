@@ -6,33 +6,57 @@
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 NOMINMAX WIN32_LEAN_AND_MEAN)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
-# The link code, which the link tests use without the windows of the program.
-add_library(tessaly_links STATIC link/serial_win.cpp link/tcp_win.cpp link/discovery_win.cpp)
+# The link code (serial port, TCP, discovery), which the link tests use without the windows of the
+# program. An object library: its objects go whole into each program that links it, so the link
+# operations that tessaly_core's transaction and link rules call are always there, without
+# tessaly_core depending back on it.
+add_library(tessaly_links OBJECT
+    link/discovery_win.cpp
+    link/serial_win.cpp
+    link/status_text_win.cpp
+    link/tcp_win.cpp
+)
 target_link_libraries(tessaly_links PUBLIC tessaly_core ws2_32)
-# The transaction in tessaly_core calls the links back: a cycle that CMake resolves for static
-# libraries by repeating them on the link line.
-target_link_libraries(tessaly_core INTERFACE tessaly_links)
 target_compile_options(tessaly_links PRIVATE ${OWN_WARNINGS})
 
-# The program's own windows and its resources: every other _win.cpp, compiled once for both
-# programs. The bootloader tool's name is the one file compiled per program.
-file(GLOB UI_WIN_SOURCES CONFIGURE_DEPENDS app/*_win.cpp link/*_win.cpp console/*_win.cpp)
-list(REMOVE_ITEM UI_WIN_SOURCES ${CMAKE_SOURCE_DIR}/link/serial_win.cpp
-     ${CMAKE_SOURCE_DIR}/link/tcp_win.cpp ${CMAKE_SOURCE_DIR}/link/discovery_win.cpp
-     ${CMAKE_SOURCE_DIR}/app/boot_tool_name_win.cpp)
-add_library(program_objects OBJECT ${UI_WIN_SOURCES} res/tessaly.rc)
+# The program's own windows and its resources, compiled once for both programs. The bootloader
+# tool's name (app/boot_tool_name_win.cpp) is the one file compiled per program.
+add_library(program_objects OBJECT
+    app/main_window_build_win.cpp
+    app/main_window_win.cpp
+    app/modeless_dialog_win.cpp
+    app/platform_win.cpp
+    app/shell_actions_win.cpp
+    app/win_main_win.cpp
+    console/panel_builder_win.cpp
+    link/config_dialog_win.cpp
+    res/tessaly.rc
+)
 target_include_directories(program_objects PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(program_objects PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OWN_WARNINGS}>)
 
-# tessaly_program(NAME TOOL SUBSYSTEM): one program from the shared objects.
+# What every shipped program carries, set here rather than left to the toolchain's defaults: a
+# relocatable image that Windows loads at a random address (ASLR; high-entropy addresses exist for
+# 64-bit images only), data pages that cannot run (DEP), terminal-server awareness, and no symbol
+# table or debug sections (stripped).
+set(SHIPPED_LINK_OPTIONS -s -Wl,--dynamicbase,--nxcompat,--tsaware)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  list(APPEND SHIPPED_LINK_OPTIONS -Wl,--high-entropy-va)
+endif()
+
+# tessaly_program(NAME TOOL SUBSYSTEM): one program from the shared objects, with the version
+# resource naming its own file.
 function(tessaly_program name tool subsystem)
-  add_executable(${name} WIN32 app/boot_tool_name_win.cpp $<TARGET_OBJECTS:program_objects>)
+  add_executable(${name} WIN32 app/boot_tool_name_win.cpp res/version.rc
+                             $<TARGET_OBJECTS:program_objects>)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_definitions(${name} PRIVATE "BOOT_TOOL_NAME=\"${tool}\"")
-  target_compile_options(${name} PRIVATE ${OWN_WARNINGS})
-  target_link_libraries(${name} PRIVATE tessaly_links shell32 gdi32 user32)
-  target_link_options(${name} PRIVATE ${STATIC_RUNTIME} -Wl,--subsystem,windows:${subsystem}
-                      -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+  target_compile_definitions(${name} PRIVATE "BOOT_TOOL_NAME=\"${tool}\""
+                                             $<$<COMPILE_LANGUAGE:RC>:PROGRAM_FILE_NAME=${name}.exe>)
+  target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OWN_WARNINGS}>)
+  target_link_libraries(${name} PRIVATE tessaly_links shell32 gdi32 user32 ole32)
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME} ${SHIPPED_LINK_OPTIONS}
+                      -Wl,--subsystem,windows:${subsystem} -Wl,--major-os-version,5
+                      -Wl,--minor-os-version,1)
 endfunction()
 set(TOOL_WIN7 "Varnock Boot Loader_Win7.exe")
 set(TOOL_XP "Varnock Boot Loader_WinXP.exe")

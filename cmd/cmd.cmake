@@ -8,9 +8,15 @@ target_compile_options(tessaly_cmd_rules PRIVATE ${OWN_WARNINGS})
 
 if(WIN32)
   # A console program for Windows XP and later (subsystem 5.01; 5.02 is the least for x86_64).
-  add_executable(tessaly-cmd cmd/cmd_main_win.cpp)
-  target_compile_options(tessaly-cmd PRIVATE ${OWN_WARNINGS})
+  # Shipped like the window programs: stripped, ASLR, DEP, terminal-server aware, and the same
+  # version resource naming its own file.
+  add_executable(tessaly-cmd cmd/cmd_main_win.cpp res/version.rc)
+  target_include_directories(tessaly-cmd PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(tessaly-cmd
+                             PRIVATE $<$<COMPILE_LANGUAGE:RC>:PROGRAM_FILE_NAME=tessaly-cmd.exe>)
+  target_compile_options(tessaly-cmd PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${OWN_WARNINGS}>)
   target_link_libraries(tessaly-cmd PRIVATE tessaly_cmd_rules tessaly_links)
-  target_link_options(tessaly-cmd PRIVATE ${STATIC_RUNTIME} -Wl,--subsystem,console:${TESSALY_XP_SUBSYSTEM}
-                      -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+  target_link_options(tessaly-cmd PRIVATE ${STATIC_RUNTIME} ${SHIPPED_LINK_OPTIONS}
+                      -Wl,--subsystem,console:${TESSALY_XP_SUBSYSTEM} -Wl,--major-os-version,5
+                      -Wl,--minor-os-version,1)
 endif()

@@ -74,14 +74,14 @@ ScriptPlan ParseArguments(const std::vector<std::string>& args)
         if (takesWord && last)
             return Refuse(plan, arg + " needs a value");
         const std::string word = takesWord ? args[++i] : "";
-        if (linkOption && plan.link != LinkChoice::None)
+        if (linkOption && plan.link != ScriptLink::None)
             return Refuse(plan, arg + ": only one of --tcp, --com and --usb");
         if (arg == "--tcp") {
-            plan.link = LinkChoice::Tcp;
+            plan.link = ScriptLink::Tcp;
             if (!SplitHostPort(word, plan.host, plan.port))
                 return Refuse(plan, "--tcp " + word + ": give HOST:PORT");
         } else if (arg == "--com" || arg == "--usb") {
-            plan.link = arg == "--com" ? LinkChoice::Rs232 : LinkChoice::Usb;
+            plan.link = arg == "--com" ? ScriptLink::Rs232 : ScriptLink::Usb;
             plan.portIndex = NumberUpTo(word, PortCount - 1);
             if (plan.portIndex < 0)
                 return Refuse(plan, arg + " " + word + ": the port is a number from 0 to 25");
@@ -118,9 +118,9 @@ ScriptPlan ParseArguments(const std::vector<std::string>& args)
             plan.steps.push_back(step);
         }
     }
-    if (plan.link == LinkChoice::None)
+    if (plan.link == ScriptLink::None)
         return Refuse(plan, "no link: give --tcp HOST:PORT, --com N or --usb N");
-    if (baudGiven && plan.link != LinkChoice::Rs232)
+    if (baudGiven && plan.link != ScriptLink::Rs232)
         return Refuse(plan, "--baud goes with --com only (a USB port keeps its own settings)");
     return plan;
 }

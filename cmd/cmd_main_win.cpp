@@ -16,6 +16,7 @@
 #include "console/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 
 namespace
 {
@@ -71,19 +72,16 @@ int RunClick(const ScriptStep& step)
 int RunScript(const ScriptPlan& plan)
 {
     printLog = plan.log;
-    OpenLink(LinkKindOf(plan.link), plan.portIndex, plan.baudIndex, plan.host.c_str(),
-             plan.port.c_str());
-    if (app.connected != 1) {
-        SerialClose(); // a port that opened but took no settings is held still
+    if (!OpenLink(LinkKindOf(plan.link),
+                  {plan.portIndex, plan.baudIndex, plan.host.c_str(), plan.port.c_str()}))
         return ExitLinkNotOpened;
-    }
     int status = ExitDone;
     for (const ScriptStep& step : plan.steps) {
         status = RunClick(step);
         if (status != ExitDone)
             break;
     }
-    TearDownLink();
+    ActOnLink(LinkAction::Teardown);
     return status;
 }
 
@@ -104,9 +102,6 @@ void StatusBox(const char* text)
     ++statusBoxesShown;
     WriteLine(stderr, text);
 }
-
-// There is no Configuration dialog; what its status box would say is told otherwise.
-void SetStatusText(const char*) {}
 
 void ReadEntryBox(int controlId)
 {

@@ -35,7 +35,7 @@ bool StartsWithText(const std::string& text, const std::string& start)
 std::vector<const CommandRow*> RowsNamed(const std::string& keyword, const Panel* onlyPanel)
 {
     std::vector<const CommandRow*> exact, byLastNodes;
-    for (const NamedPanel& named : NamedPanels()) {
+    for (const PanelEntry& named : PanelRegistry) {
         const PanelTable& table = TableOf(named.panel);
         for (int i = 0; i < table.commandCount; ++i) {
             const CommandRow& row = table.commands[i];
@@ -67,7 +67,7 @@ bool KeywordShared(const CommandRow& row)
 std::string TypedName(const CommandRow& row)
 {
     std::string keyword = KeywordOf(row);
-    return KeywordShared(row) ? PanelName(row.panel) + std::string(":") + keyword : keyword;
+    return KeywordShared(row) ? NameOf(row.panel) + std::string(":") + keyword : keyword;
 }
 
 // The captions of a selection's options, or the baud list's labels, in the table's order.
@@ -142,25 +142,6 @@ std::string NameInMessages(const CommandRow& row)
 
 } // namespace
 
-const std::vector<NamedPanel>& NamedPanels()
-{
-    static const std::vector<NamedPanel> panels = {{Panel::Command, "Command"},
-                                                   {Panel::Trigger, "Trigger"},
-                                                   {Panel::Communication, "Communication"},
-                                                   {Panel::Manufacturer, "Manufacturer"},
-                                                   {Panel::Status, "Status"}};
-    return panels;
-}
-
-const char* PanelName(Panel panel)
-{
-    for (const NamedPanel& named : NamedPanels()) {
-        if (named.panel == panel)
-            return named.name;
-    }
-    return "";
-}
-
 std::string KeywordOf(const CommandRow& row)
 {
     if (row.bytes == nullptr)
@@ -207,7 +188,7 @@ std::string ResolveCommand(const std::string& argument, ScriptStep& step)
     Panel panel = Panel::Command;
     const Panel* onlyPanel = nullptr;
     std::size_t colon = name.find(':');
-    for (const NamedPanel& named : NamedPanels()) {
+    for (const PanelEntry& named : PanelRegistry) {
         if (colon != std::string::npos && SameText(name.substr(0, colon), named.name)) {
             panel = named.panel;
             onlyPanel = &panel;
@@ -220,7 +201,7 @@ std::string ResolveCommand(const std::string& argument, ScriptStep& step)
     if (rows.size() > 1) {
         std::vector<std::string> names;
         for (const CommandRow* row : rows)
-            names.push_back(PanelName(row->panel) + std::string(":") + KeywordOf(*row));
+            names.push_back(NameOf(row->panel) + std::string(":") + KeywordOf(*row));
         return "\"" + argument + "\" names more than one command: " + Joined(names, ", ");
     }
 
@@ -262,7 +243,7 @@ std::string ResolveCommand(const std::string& argument, ScriptStep& step)
 std::string ListText()
 {
     std::string text;
-    for (const NamedPanel& named : NamedPanels()) {
+    for (const PanelEntry& named : PanelRegistry) {
         const PanelTable& table = TableOf(named.panel);
         for (int i = 0; i < table.commandCount; ++i) {
             const CommandRow& row = table.commands[i];
@@ -300,16 +281,16 @@ StepVerdict JudgeStep(const CommandRow& row, const std::string& entry, const std
     return {ExitDone, ""};
 }
 
-int LinkKindOf(LinkChoice link)
+int LinkKindOf(ScriptLink link)
 {
     switch (link) {
-    case LinkChoice::Tcp:
+    case ScriptLink::Tcp:
         return EthernetKind;
-    case LinkChoice::Rs232:
+    case ScriptLink::Rs232:
         return Rs232Kind;
-    case LinkChoice::Usb:
+    case ScriptLink::Usb:
         return UsbKind;
-    case LinkChoice::None:
+    case ScriptLink::None:
         break;
     }
     return NoLinkKind;

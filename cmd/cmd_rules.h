@@ -15,14 +15,6 @@ constexpr int ExitCommandFailed = 1; // a command refused, a failure text for an
 constexpr int ExitUsage = 2;         // the arguments could not be understood
 constexpr int ExitLinkNotOpened = 3; // the link could not be opened
 
-// The panels as tessaly-cmd names them, in the order the program builds them.
-struct NamedPanel {
-    Panel panel;
-    const char* name;
-};
-const std::vector<NamedPanel>& NamedPanels();
-const char* PanelName(Panel panel);
-
 // The keyword that names a row: its bytes up to the first space or line feed ("VOLT",
 // "MEAS:POW?", "SYST:PASS:NEW"). Empty for the rows no keyword reaches: the free line and Read
 // (--send and --query reach them) and Clear Display, which sends nothing.
@@ -40,13 +32,13 @@ struct ScriptStep {
     int listPosition = -1;   // the selected position of the baud list
 };
 
-enum class LinkChoice { None, Tcp, Rs232, Usb };
+enum class ScriptLink { None, Tcp, Rs232, Usb };
 enum class ScriptMode { Run, Discover, List, Help };
 
 // Everything the arguments ask for. When error is not empty, nothing else counts.
 struct ScriptPlan {
     ScriptMode mode = ScriptMode::Run;
-    LinkChoice link = LinkChoice::None;
+    ScriptLink link = ScriptLink::None;
     std::string host, port;           // --tcp HOST:PORT
     int portIndex = -1;               // --com N, --usb N
     int baudIndex = DefaultBaudIndex; // --baud RATE
@@ -71,7 +63,7 @@ std::string ListText();
 std::string HelpText();
 
 // The position of link.h's connection kinds that a link choice opens; NoLinkKind for none.
-int LinkKindOf(LinkChoice link);
+int LinkKindOf(ScriptLink link);
 
 // A discovery's exit status, by the number of replies.
 int DiscoveryStatus(std::size_t replies);

@@ -17,56 +17,36 @@ void FillBaudList(HWND list)
     SendMessageA(list, LB_SETCURSEL, DefaultBaudIndex, 0);
 }
 
+void ShowAll(Panel panel, int command)
+{
+    for (HWND control : app.controls[static_cast<int>(panel)])
+        ShowWindow(control, command);
+}
+
 } // namespace
+
+HWND BuildControl(const ControlRow& row, HFONT font)
+{
+    const ControlStyle& style = StyleOf(row.kind);
+    HWND control = CreateWindowExA(style.exStyle, style.className, row.caption, style.style, row.x,
+                                   row.y, row.width, row.height, app.mainWindow, ChildId(row.id),
+                                   GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (row.kind == ControlKind::ListBox) // the Communication panel's baud list
+        FillBaudList(control);
+    if (row.kind == ControlKind::OutputBox) // new entries are inserted: never cut a long log
+        SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
+    return control;
+}
 
 void BuildPanel(Panel panel)
 {
     const PanelTable& table = TableOf(panel);
     HFONT font = CreatePanelFont();
-    HINSTANCE instance = GetModuleHandleA(nullptr);
     auto& handles = app.controls[static_cast<int>(panel)];
-    for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i) {
-        const ControlRow& row = table.controls[i];
-        const ControlStyle& style = StyleOf(row.kind);
-        HWND control = CreateWindowExA(style.exStyle, style.className, row.caption, style.style,
-                                       row.x, row.y, row.width, row.height, app.mainWindow,
-                                       ChildId(row.id), instance, nullptr);
-        handles[i] = control;
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        if (row.kind == ControlKind::ListBox) // the Communication panel's baud list
-            FillBaudList(control);
-        if (row.kind == ControlKind::OutputBox) // new entries are inserted: never cut a long log
-            SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
-    }
-}
-
-void BuildCommandPanel()
-{
-    BuildPanel(Panel::Command);
-}
-void BuildStatusPanel()
-{
-    BuildPanel(Panel::Status);
-}
-void BuildTriggerPanel()
-{
-    BuildPanel(Panel::Trigger);
-}
-void BuildCommunicationPanel()
-{
-    BuildPanel(Panel::Communication);
-}
-void BuildManufacturerPanel()
-{
-    BuildPanel(Panel::Manufacturer);
-}
-
-static void ShowAll(Panel panel, int command)
-{
-    const PanelTable& table = TableOf(panel);
-    const auto& handles = app.controls[static_cast<int>(panel)];
-    for (int i = 0; i < table.controlCount && i < MaxPanelControls; ++i)
-        ShowWindow(handles[i], command);
+    handles.clear();
+    for (int i = 0; i < table.controlCount; ++i)
+        handles.push_back(BuildControl(table.controls[i], font));
 }
 
 void ShowPanel(Panel panel)
@@ -76,4 +56,20 @@ void ShowPanel(Panel panel)
 void HidePanel(Panel panel)
 {
     ShowAll(panel, SW_HIDE);
+}
+
+void ShowOnlyPanel(Panel shown)
+{
+    for (Panel panel : SwitchOrder()) {
+        if (panel == shown)
+            ShowPanel(panel);
+        else
+            HidePanel(panel);
+    }
+}
+
+void HideAllPanels()
+{
+    for (const PanelEntry& entry : PanelRegistry)
+        HidePanel(entry.panel);
 }

@@ -102,6 +102,13 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable CommandPanelTable = {
-    ThisPanel,       Controls, std::size(Controls), IDC_COMMAND_OUTPUT_BOX,
-    IDM_COMMAND_TAB, Commands, std::size(Commands),
+    ThisPanel,
+    Controls,
+    std::size(Controls),
+    IDC_COMMAND_OUTPUT_BOX,
+    IDM_COMMAND_TAB,
+    0, // switch position
+    Commands,
+    std::size(Commands),
+    {},
 };

@@ -98,6 +98,8 @@ extern const PanelTable CommunicationPanelTable = {
     std::size(Controls),
     IDC_COMMUNICATION_OUTPUT_BOX,
     IDM_COMMUNICATION_TAB,
+    3, // switch position
     Commands,
     std::size(Commands),
+    {},
 };

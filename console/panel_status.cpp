@@ -69,6 +69,13 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable StatusPanelTable = {
-    ThisPanel,      Controls, std::size(Controls), IDC_STATUS_OUTPUT_BOX,
-    IDM_STATUS_TAB, Commands, std::size(Commands),
+    ThisPanel,
+    Controls,
+    std::size(Controls),
+    IDC_STATUS_OUTPUT_BOX,
+    IDM_STATUS_TAB,
+    1, // switch position
+    Commands,
+    std::size(Commands),
+    {},
 };

@@ -1,24 +1,53 @@
-// Window class, extended style and style of every kind of control the panel builders create.
-// The numbers are the Windows style bits, spelled out so that the table builds without windows.h.
+// Window class, extended style and style of every kind of control the panel builders create,
+// written with the Windows names. The native build, which has no windows.h, gets the same bits
+// under the same names.
 #include <iterator>
 
 #include "console/panel_table.h"
 
+#ifndef _WIN32
+namespace
+{
+// The values of WinUser.h.
+constexpr std::uint32_t WS_CHILD = 0x40000000;
+constexpr std::uint32_t WS_VISIBLE = 0x10000000;
+constexpr std::uint32_t WS_BORDER = 0x00800000;
+constexpr std::uint32_t WS_VSCROLL = 0x00200000;
+constexpr std::uint32_t WS_GROUP = 0x00020000;
+constexpr std::uint32_t WS_TABSTOP = 0x00010000;
+constexpr std::uint32_t WS_EX_WINDOWEDGE = 0x00000100;
+constexpr std::uint32_t ES_MULTILINE = 0x0004;
+constexpr std::uint32_t ES_READONLY = 0x0800;
+constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
+constexpr std::uint32_t BS_GROUPBOX = 0x0007;
+constexpr std::uint32_t BS_AUTORADIOBUTTON = 0x0009;
+constexpr std::uint32_t LBS_NOTIFY = 0x0001;
+constexpr std::uint32_t LBS_SORT = 0x0002;
+constexpr std::uint32_t LBS_HASSTRINGS = 0x0040;
+} // namespace
+#endif
+
 namespace
 {
 
-constexpr std::uint32_t WsExWindowEdge = 0x100;
-
-// Indexed by ControlKind; every style has WS_CHILD.
+// Indexed by ControlKind.
 constexpr ControlStyle Styles[] = {
-    {"EDIT", 0, 0x40A00804},                // OutputBox: border, vscroll, read-only, multi-line
-    {"BUTTON", 0, 0x40010001},              // PushButton: tab stop, default push button
-    {"STATIC", 0, 0x50000000},              // Label: visible
-    {"BUTTON", 0, 0x40000007},              // GroupFrame: group box
-    {"EDIT", 0, 0x40800000},                // EntryBox: border
-    {"BUTTON", WsExWindowEdge, 0x40020009}, // FirstOption: group, auto radio button
-    {"BUTTON", WsExWindowEdge, 0x40000009}, // Option: auto radio button
-    {"LISTBOX", 0, 0x40A00043},             // ListBox: border, vscroll, notify, sort, strings
+    // OutputBox
+    {"EDIT", 0, WS_CHILD | WS_BORDER | WS_VSCROLL | ES_READONLY | ES_MULTILINE},
+    // PushButton
+    {"BUTTON", 0, WS_CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON},
+    // Label: created visible, hidden with its panel at start-up
+    {"STATIC", 0, WS_CHILD | WS_VISIBLE},
+    // GroupFrame
+    {"BUTTON", 0, WS_CHILD | BS_GROUPBOX},
+    // EntryBox: no automatic horizontal scrolling, so it takes what fits in its width
+    {"EDIT", 0, WS_CHILD | WS_BORDER},
+    // FirstOption: starts a group
+    {"BUTTON", WS_EX_WINDOWEDGE, WS_CHILD | WS_GROUP | BS_AUTORADIOBUTTON},
+    // Option
+    {"BUTTON", WS_EX_WINDOWEDGE, WS_CHILD | BS_AUTORADIOBUTTON},
+    // ListBox
+    {"LISTBOX", 0, WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_HASSTRINGS},
 };
 static_assert(std::size(Styles) == static_cast<std::size_t>(ControlKind::ListBox) + 1,
               "one style per control kind");

@@ -1,6 +1,8 @@
 // Every panel as data: its controls in creation order, and the command each button sends. One
 // builder creates any panel from its control rows; one dispatcher runs any button from its
-// command row. Adding a button is adding a row.
+// command row. Adding a button is adding its control row and its command row, with a new
+// identifier (res/control_ids.h) that the dispatcher reaches; a command row whose identifier it
+// cannot reach does not compile.
 #pragma once
 
 #include <array>
@@ -68,55 +70,83 @@ struct CommandRow {
     const char* reason; // Selection: none checked; BaudRate: no usable list position
 };
 
-// Row makers, so that a panel's command table reads one line per button.
-// Query, QueryLineFeed, Fixed, Read and ClearDisplay rows: bytes is the whole line or nullptr.
-constexpr CommandRow LineRow(int id, Panel panel, CommandKind kind, const char* bytes = nullptr)
-{
-    return {id, panel, kind, bytes, 0, 0, nullptr, {}, nullptr};
-}
-// Rows that read entry boxes: Value, QuotedValue (with a charSet), HostName, Password, NewPassword
-// (with a secondEntryId) and FreeLine.
-constexpr CommandRow EntryRow(int id, Panel panel, CommandKind kind, const char* prefix,
-                              int entryId, const char* charSet = nullptr, int secondEntryId = 0)
-{
-    return {id, panel, kind, prefix, entryId, secondEntryId, charSet, {}, nullptr};
-}
-constexpr CommandRow SelectionRow(int id, Panel panel, const char* prefix,
-                                  std::array<OptionChoice, 4> options, const char* reason)
-{
-    return {id, panel, CommandKind::Selection, prefix, 0, 0, nullptr, options, reason};
-}
-constexpr CommandRow BaudRateRow(int id, Panel panel, const char* prefix, int listId,
-                                 const char* reason)
-{
-    return {id, panel, CommandKind::BaudRate, prefix, listId, 0, nullptr, {}, reason};
-}
-
-struct PanelTable {
-    Panel panel;
-    const ControlRow* controls;
-    int controlCount;
-    int outputBoxId;
-    int viewMenuId;
-    const CommandRow* commands; // every button that acts, the two common ones included
-    int commandCount;
-};
-
-const PanelTable& TableOf(Panel panel);
-
-// Each panel's own file defines its table.
-extern const PanelTable CommandPanelTable;
-extern const PanelTable StatusPanelTable;
-extern const PanelTable TriggerPanelTable;
-extern const PanelTable CommunicationPanelTable;
-extern const PanelTable ManufacturerPanelTable;
-
 // The command row of a control id, or nullptr when the control starts no command. Covers the
 // identifiers from the lowest button's ("Set Voltage") to the highest one's (the Trigger panel's
 // "OPER?") through a table indexed by the identifier minus the lowest.
 constexpr int FirstDispatchId = IDC_SET_VOLTAGE;
 constexpr int LastDispatchId = IDC_TRIGGER_GET_OPER;
 const CommandRow* CommandFor(int controlId);
+
+// The identifier of a command row. One outside FirstDispatchId..LastDispatchId could never be
+// dispatched: in a constant table the throw makes it a compile-time error that names this function.
+constexpr int DispatchableId(int id)
+{
+    return id >= FirstDispatchId && id <= LastDispatchId
+               ? id
+               : throw "a command row's identifier must lie in FirstDispatchId..LastDispatchId";
+}
+
+// Row makers, so that a panel's command table reads one line per button.
+// Query, QueryLineFeed, Fixed, Read and ClearDisplay rows: bytes is the whole line or nullptr.
+constexpr CommandRow LineRow(int id, Panel panel, CommandKind kind, const char* bytes = nullptr)
+{
+    return {DispatchableId(id), panel, kind, bytes, 0, 0, nullptr, {}, nullptr};
+}
+// Rows that read entry boxes: Value, QuotedValue (with a charSet), HostName, Password, NewPassword
+// (with a secondEntryId) and FreeLine.
+constexpr CommandRow EntryRow(int id, Panel panel, CommandKind kind, const char* prefix,
+                              int entryId, const char* charSet = nullptr, int secondEntryId = 0)
+{
+    return {DispatchableId(id), panel, kind, prefix, entryId, secondEntryId, charSet, {}, nullptr};
+}
+constexpr CommandRow SelectionRow(int id, Panel panel, const char* prefix,
+                                  std::array<OptionChoice, 4> options, const char* reason)
+{
+    return {
+        DispatchableId(id), panel, CommandKind::Selection, prefix, 0, 0, nullptr, options, reason};
+}
+constexpr CommandRow BaudRateRow(int id, Panel panel, const char* prefix, int listId,
+                                 const char* reason)
+{
+    return {
+        DispatchableId(id), panel, CommandKind::BaudRate, prefix, listId, 0, nullptr, {}, reason};
+}
+
+// Everything of one panel that the builder, the view switch and the dispatcher need.
+struct PanelTable {
+    Panel panel;
+    const ControlRow* controls;
+    int controlCount;
+    int outputBoxId;
+    int viewMenuId;     // the View menu item that shows it
+    int switchPosition; // its place in the order in which a view switch shows or hides panels
+    const CommandRow* commands; // every button that acts, the two common ones included
+    int commandCount;
+    std::array<int, 2> emptiedOnShow; // entry boxes a switch to it empties after showing; 0 ends
+};
+
+// One row of the registry (console/panel_registry.h): the panel, its name as the View menu and
+// the README spell it ("Command", ...), and its table.
+struct PanelEntry {
+    Panel panel;
+    const char* name;
+    const PanelTable& table;
+};
+
+// Each panel's own file defines its table.
+#define TESSALY_PANEL_TABLE(name, table) extern const PanelTable table;
+TESSALY_PANEL_ROWS(TESSALY_PANEL_TABLE)
+#undef TESSALY_PANEL_TABLE
+
+// Every panel, in the order start-up builds them (the registry's order).
+extern const std::array<PanelEntry, PanelCount> PanelRegistry;
+
+const PanelTable& TableOf(Panel panel);
+const char* NameOf(Panel panel);
+// The registry row of the panel with this name, or nullptr when there is none.
+const PanelEntry* PanelNamed(const char* name);
+// Every panel in the order a view switch shows or hides them (by switchPosition).
+std::array<Panel, PanelCount> SwitchOrder();
 
 // Runs one button's command (the command message's buffers have been zeroed by the caller).
 void RunCommand(const CommandRow& row);

@@ -168,6 +168,13 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable TriggerPanelTable = {
-    ThisPanel,       Controls, std::size(Controls), IDC_TRIGGER_OUTPUT_BOX,
-    IDM_TRIGGER_TAB, Commands, std::size(Commands),
+    ThisPanel,
+    Controls,
+    std::size(Controls),
+    IDC_TRIGGER_OUTPUT_BOX,
+    IDM_TRIGGER_TAB,
+    2, // switch position
+    Commands,
+    std::size(Commands),
+    {},
 };

@@ -1,10 +1,11 @@
-// Creating the five panels' controls as children of the main window, and showing or hiding a
-// whole panel at once.
+// Creating the panels' controls as children of the main window, and showing or hiding a whole
+// panel at once.
 #pragma once
 
 #include <cstdint>
 
 #include "app/app_state.h"
+#include "console/panel_table.h"
 
 // The font of every panel's controls; each panel makes its own.
 inline HFONT CreatePanelFont()
@@ -24,12 +25,13 @@ inline HMENU ChildId(int controlId)
 // the labels; keeps their handles in app.controls.
 void BuildPanel(Panel panel);
 
-void BuildCommandPanel();
-void BuildStatusPanel();
-void BuildTriggerPanel();
-void BuildCommunicationPanel();
-void BuildManufacturerPanel();
+// The one control of the table row, created as BuildPanel creates it with the font given.
+HWND BuildControl(const ControlRow& row, HFONT font);
 
 // Shows or hides every control that the panel's builder created.
 void ShowPanel(Panel panel);
 void HidePanel(Panel panel);
+// Shows the panel and hides every other, in switch order.
+void ShowOnlyPanel(Panel shown);
+// Hides every panel.
+void HideAllPanels();

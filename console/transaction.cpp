@@ -1,13 +1,13 @@
-// The command transaction: builds nothing itself, but checks, echoes, sends, reads and logs the
-// command line that a panel handler put into the CommandBuffer. Every log entry is put in front of
-// the panel's older entries, so the newest is always at the top of its output box.
+// The command transaction: fills the CommandBuffer within its 100 bytes (fixed bytes, a checked
+// value after its keyword, the free line with its escapes), then echoes, sends, reads and logs
+// the line, or logs why it was refused. Every log entry is put in front of the panel's older
+// entries, so the newest is always at the top of its output box.
 #include "console/transaction.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "app/platform.h"
-#include "link/link.h"
 #include "link/link_rules.h"
 
 bool CheckNumericText(const char* text, const char* set)
@@ -56,25 +56,14 @@ static std::string EchoedBytes()
 
 // The transaction never asks whether a link is open: a missing link shows as the failure text
 // of the operation that the link rules pick from linkIsTcp.
-static LinkStep StepFor(LinkAction action)
-{
-    return LinkStepFor(action, app.connected, app.linkIsTcp, NoLinkKind);
-}
-
 static void LinkSend()
 {
-    if (StepFor(LinkAction::Send) == LinkStep::TcpSend)
-        TcpSend();
-    else
-        SerialWrite();
+    ActOnLink(LinkAction::Send);
 }
 
 static void LinkReceive()
 {
-    if (StepFor(LinkAction::Read) == LinkStep::TcpReceive)
-        TcpReceive();
-    else
-        SerialRead();
+    ActOnLink(LinkAction::Read);
 }
 
 // Puts entry in front of the panel's prior text and shows the new log. The new log is written

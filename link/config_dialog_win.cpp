@@ -6,6 +6,7 @@
 #include <array>
 
 #include "app/app_state.h"
+#include "app/modeless_dialog_win.h"
 #include "app/platform.h"
 #include "link/discovery.h"
 #include "link/link.h"
@@ -80,8 +81,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             DestroyWindow(dialog);
         return TRUE;
     case WM_NCDESTROY:
-        if (app.configDialog == dialog)
-            app.configDialog = nullptr;
+        ForgetDialog(app.configDialog, dialog);
         return FALSE;
     case WM_COMMAND:
         // Selection changes in the lists and boxes do nothing; only the buttons act, and not
@@ -101,14 +101,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 void ShowConfiguration()
 {
-    if (app.configDialog != nullptr) {
-        ShowWindow(app.configDialog, SW_SHOW);
-        SetForegroundWindow(app.configDialog);
-        return;
-    }
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIGURATION),
-                                     app.mainWindow, ConfigDialogProc, 0);
-    app.configDialog = dialog;
+    HWND dialog = OpenSingleDialog(app.configDialog, IDD_CONFIGURATION, ConfigDialogProc);
     if (dialog == nullptr)
         return;
     FillChoices(dialog);
@@ -118,34 +111,28 @@ void ShowConfiguration()
 
 void OpenSelectedLink()
 {
-    // The address boxes are read whatever the kind; only a TCP open uses them.
-    ClearTextBuffers();
-    if (app.configDialog != nullptr) {
+    int kind = Selection(IDC_LINK_KIND, LB_GETCURSEL);
+    if (LinkStepFor(LinkAction::Open, app.connected, app.linkIsTcp, kind) == LinkStep::ConnectTcp) {
+        ClearTextBuffers();
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
     }
-    OpenLink(Selection(IDC_LINK_KIND, LB_GETCURSEL), Selection(IDC_COMPORT, CB_GETCURSEL),
-             Selection(IDC_BAUD_RATE, CB_GETCURSEL), app.EntryText.data(), app.PortText.data());
+    // A failed open has been reported by its own "Status" box.
+    OpenLink(kind, {Selection(IDC_COMPORT, CB_GETCURSEL), Selection(IDC_BAUD_RATE, CB_GETCURSEL),
+                    app.EntryText.data(), app.PortText.data()});
 }
 
 void CloseLink()
 {
-    LinkStep step = LinkStepFor(LinkAction::Close, app.connected, app.linkIsTcp, NoLinkKind);
-    if (step == LinkStep::ShutTcp) {
-        TcpDisconnect();
-        if (app.connected == 1)
-            return; // the shutdown failed; its box has said so
-    } else if (step == LinkStep::ClosePort) {
-        SerialClose();
-        app.connected = 0;
-    }
+    if (!ActOnLink(LinkAction::Close))
+        return; // the shutdown failed; its box has said so
     SetStatusText("Disconnected");
 }
 
 bool HandleConfigDialogKey(MSG& message)
 {
     HWND dialog = app.configDialog;
-    if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
+    if (!IsDialogMessageFor(dialog, message))
         return false;
     bool key =
         message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;

@@ -91,6 +91,11 @@ std::string DiscoveryLine(const unsigned char sourceAddress[4], const char* payl
     return line;
 }
 
+bool DiscoveryGoesOnAfter(int receiveError)
+{
+    return receiveError == ReceiveErrorConnectionReset || receiveError == ReceiveErrorNetworkReset;
+}
+
 void BeginDiscoveryText()
 {
     app.DiscoveryText = DiscoveryHeader;

@@ -17,6 +17,17 @@ constexpr int DiscoveryBufferSize = 65536;
 // A run ends when no datagram has come for this long.
 constexpr int DiscoveryQuietMs = 1000;
 
+// Winsock errors with which a receive can fail although replies are still coming: the socket
+// was told of a "port unreachable" (WSAECONNRESET) or a "time to live exceeded" (WSAENETRESET)
+// that some host sent back for the broadcast question.
+constexpr int ReceiveErrorConnectionReset = 10054;
+constexpr int ReceiveErrorNetworkReset = 10052;
+
+// Whether the collection goes on after a receive that failed with the Winsock error
+// receiveError: it does after those reports, which concern one other host only; every other
+// failure, the quiet second included, ends it.
+bool DiscoveryGoesOnAfter(int receiveError);
+
 constexpr char DiscoveryHeader[] = " Devices Discovered:\r\n----------";
 constexpr char NoDevicesText[] = " No Devices Discovered";
 

@@ -4,11 +4,16 @@
 // Uses only calls that Windows XP has.
 #include "link/discovery.h"
 
+#include <mswsock.h>
+
 #include <array>
 #include <cstdio>
 
 #include "app/app_state.h"
 #include "app/platform.h"
+
+static_assert(ReceiveErrorConnectionReset == WSAECONNRESET, "Winsock's own number");
+static_assert(ReceiveErrorNetworkReset == WSAENETRESET, "Winsock's own number");
 
 namespace
 {
@@ -55,6 +60,14 @@ void DiscoverInstruments()
     setsockopt(udp, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&quietMs),
                sizeof quietMs);
 
+    // A "port unreachable" that any host sends back for the broadcast would otherwise make the
+    // next receive fail at once. Not checked: where the socket's provider cannot turn that off,
+    // such a failure keeps the collection going all the same (DiscoveryGoesOnAfter).
+    BOOL reportUnreachable = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(udp, SIO_UDP_CONNRESET, &reportUnreachable, sizeof reportUnreachable, nullptr, 0,
+             &returned, nullptr, nullptr);
+
     sockaddr_in everyone{};
     everyone.sin_family = AF_INET;
     everyone.sin_port = htons(DiscoveryPort);
@@ -75,8 +88,11 @@ void DiscoverInstruments()
         int senderLength = sizeof sender;
         int received = recvfrom(udp, buffer.data(), DiscoveryBufferSize, 0,
                                 reinterpret_cast<sockaddr*>(&sender), &senderLength);
-        if (received == SOCKET_ERROR)
-            break; // a quiet second, or any receive error, ends the collection
+        if (received == SOCKET_ERROR) {
+            if (DiscoveryGoesOnAfter(WSAGetLastError()))
+                continue;
+            break; // a quiet second, or any other receive error, ends the collection
+        }
         AddDiscoveryReply(reinterpret_cast<const unsigned char*>(&sender.sin_addr), buffer.data(),
                           static_cast<std::size_t>(received));
         ++replies;

@@ -18,11 +18,15 @@ constexpr int LinkKindCount = 3;
 // Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
 extern const char16_t* const PortDeviceNames[PortCount];
 
+// The link operations. They leave the flags connected and linkIsTcp to the link rules
+// (link/link_rules.h), which run them through RunLinkStep.
+//
 // Serial link (Win32 comm API, overlapped input and output). SerialOpen opens the device of the
 // Comport choice portIndex. With lineSettings (RS-232) it sets the rate of the Baud Rate choice
 // baudIndex (the default rate when that is out of range), 8 data bits, no parity and one stop bit;
-// without (a USB virtual port) the port keeps the settings it has.
-void SerialOpen(int portIndex, bool lineSettings, int baudIndex);
+// without (a USB virtual port) the port keeps the settings it has. False when it failed (a "Status"
+// box has said why).
+bool SerialOpen(int portIndex, bool lineSettings, int baudIndex);
 // Closes the port, when one is held, and forgets its handle.
 void SerialClose();
 void SerialWrite();
@@ -31,24 +35,11 @@ void SerialRead();
 // TCP link (Windows Sockets 2.2). TcpConnect takes the instrument's address (an IPv4 or IPv6
 // address or a host name) and TCP port (a number or a service name) as the operator typed them.
 bool TcpConnect(const char* address, const char* port);
-void TcpDisconnect();
+// Closes the sending direction and the socket; false when the shutdown failed (the link stays
+// open), true when the link is let go.
+bool TcpDisconnect();
 void TcpSend();
 void TcpReceive();
-
-// Opens the link of chosenKind (a kind above, or NoLinkKind for none) as the Configuration
-// dialog's Open button does, when no link is open: the serial port of the Comport choice
-// portIndex, with the rate of the Baud Rate choice baudIndex for RS-232, or a TCP connection to
-// address and port. Sets connected and linkIsTcp; failures are told in "Status" boxes.
-void OpenLink(int chosenKind, int portIndex, int baudIndex, const char* address, const char* port);
-// Lets go of an open link as the program ends: shuts the TCP link down or closes the port.
-void TearDownLink();
-
-// Serial line time-outs, in milliseconds.
-constexpr std::uint32_t SerialReadInterval = 50;
-constexpr std::uint32_t SerialReadMultiplier = 50;
-constexpr std::uint32_t SerialReadConstant = 5000;
-constexpr std::uint32_t SerialWriteMultiplier = 10;
-constexpr std::uint32_t SerialWriteConstant = 10;
 
 // How long one TCP answer may take to arrive, from the start of the receive.
 constexpr int TcpReceiveTimeoutMs = 5000;

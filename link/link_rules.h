@@ -1,6 +1,7 @@
 // Which link operation an action runs, given the link flags connected and linkIsTcp and the
-// connection kind chosen in the Configuration dialog. The dialog, the main window and the TCP link
-// ask here and then make the platform calls; nothing here touches the platform.
+// connection kind chosen in the Configuration dialog, and the flags that follow its outcome. The
+// dialog, the main window, the transaction and the TCP link go through here; the platform calls
+// are reached through link/link.h, so this code runs natively with fakes of them.
 #pragma once
 
 // What is done to the link.
@@ -10,8 +11,7 @@ enum class LinkAction {
     Send,  // a command goes out
     Read,  // an answer is read
     // The link is let go other than by the Close button: the main window goes, a TCP send
-    // fails, the program ends. TcpDisconnect asks this row too, so that it acts only on an open
-    // TCP link whoever calls it.
+    // fails, the program ends. It acts only on an open link.
     Teardown,
 };
 
@@ -29,6 +29,47 @@ enum class LinkStep {
     SerialRead,
 };
 
-// The step for action in the state (connected, linkIsTcp) with chosenKind selected in the
+// A flag value in LinkFlags that leaves the flag as it is.
+constexpr int KeepFlag = -1;
+struct LinkFlags {
+    int connected;
+    int linkIsTcp;
+};
+
+// What the rules decide for one action: the step, and the flags after it succeeded or failed.
+struct LinkDecision {
+    LinkStep step;
+    LinkFlags done;
+    LinkFlags failed;
+};
+
+// The decision for action in the state (connected, linkIsTcp) with chosenKind selected in the
 // connection kind list (a position of link.h's kinds, or NoLinkKind).
+LinkDecision LinkRuleFor(LinkAction action, int connected, int linkIsTcp, int chosenKind);
 LinkStep LinkStepFor(LinkAction action, int connected, int linkIsTcp, int chosenKind);
+
+// The one place that writes app.connected and app.linkIsTcp: the flags the decision gives for
+// the step's outcome.
+void ApplyLinkFlags(const LinkDecision& decision, bool succeeded);
+
+// What the open steps need from the dialog: the Comport and Baud Rate positions, and the IP
+// address and TCP port texts.
+struct LinkChoice {
+    int portIndex;
+    int baudIndex;
+    const char* address;
+    const char* port;
+};
+
+// Makes the step's platform call (link/link.h); true when it succeeded. The one mapping from a
+// step to its call, for the dialog, the main window, the transaction and the links.
+bool RunLinkStep(LinkStep step, const LinkChoice& choice = {});
+// Runs the decision's step and applies the flags that follow; true when the step succeeded.
+bool TakeLinkStep(const LinkDecision& decision, const LinkChoice& choice = {});
+// The step for action in the present state, taken: Close, Send, Read and Teardown.
+bool ActOnLink(LinkAction action);
+// Opens the link of chosenKind as the Configuration dialog's Open button does, and as tessaly-cmd
+// does: only while no link is open, the flags set by the outcome, failures told in "Status" boxes,
+// and "Connected to server" in the dialog's status box when a TCP connection is made. True when
+// a link was opened.
+bool OpenLink(int chosenKind, const LinkChoice& choice);

@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "link/link.h"
+#include "link/serial_settings.h"
 
 namespace
 {
@@ -15,30 +16,61 @@ namespace
 // that never completes cannot hold the program for good.
 constexpr DWORD SafetyMarginMs = 3000;
 
-bool ApplyLineSettings(int baud)
+// The block is not read from the port first: it is built whole (serial_settings.cpp), so an
+// RS-232 line is the same whatever an earlier user of the port left on it.
+bool ApplyLineSettings(int baudIndex)
 {
-    if (baud < 0 || baud >= BaudChoiceCount)
-        baud = DefaultBaudIndex;
-    // The block is not read from the port first: every field not set here stays as the program
-    // started it, zero (no flow control of any kind, DTR and RTS off), so an RS-232 line is the
-    // same whatever an earlier user of the port left on it.
-    app.LineSettings.DCBlength = sizeof(DCB);
-    app.LineSettings.BaudRate = BaudRates[baud];
-    app.LineSettings.ByteSize = 8;
-    app.LineSettings.Parity = NOPARITY;
-    app.LineSettings.StopBits = ONESTOPBIT;
-    return SetCommState(app.commHandle, &app.LineSettings) != 0;
+    SerialLineSettings settings = LineSettingsFor(baudIndex);
+    DCB& block = app.LineSettings;
+    block = DCB{};
+    block.DCBlength = settings.length;
+    block.BaudRate = settings.baudRate;
+    block.fBinary = settings.binary;
+    block.fParity = settings.parityCheck;
+    block.fOutxCtsFlow = settings.ctsOutputFlow;
+    block.fOutxDsrFlow = settings.dsrOutputFlow;
+    block.fDtrControl = settings.dtrControl;
+    block.fDsrSensitivity = settings.dsrSensitivity;
+    block.fTXContinueOnXoff = settings.txContinueOnXoff;
+    block.fOutX = settings.xonXoffOutput;
+    block.fInX = settings.xonXoffInput;
+    block.fErrorChar = settings.replaceParityErrors;
+    block.fNull = settings.discardNulls;
+    block.fRtsControl = settings.rtsControl;
+    block.fAbortOnError = settings.abortOnError;
+    block.XonLim = settings.xonLimit;
+    block.XoffLim = settings.xoffLimit;
+    block.ByteSize = settings.byteSize;
+    block.Parity = settings.parity;
+    block.StopBits = settings.stopBits;
+    block.XonChar = settings.xonChar;
+    block.XoffChar = settings.xoffChar;
+    block.ErrorChar = settings.errorChar;
+    block.EofChar = settings.eofChar;
+    block.EvtChar = settings.eventChar;
+    return SetCommState(app.commHandle, &block) != 0;
 }
 
-bool ApplyTimeouts()
+bool ApplyTimeouts(bool lineSettings, int baudIndex)
+{
+    SerialTimeouts chosen = TimeoutsFor(lineSettings, baudIndex);
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = chosen.readInterval;
+    timeouts.ReadTotalTimeoutMultiplier = chosen.readMultiplier;
+    timeouts.ReadTotalTimeoutConstant = chosen.readConstant;
+    timeouts.WriteTotalTimeoutMultiplier = chosen.writeMultiplier;
+    timeouts.WriteTotalTimeoutConstant = chosen.writeConstant;
+    return SetCommTimeouts(app.commHandle, &timeouts) != 0;
+}
+
+// The port's own time-outs, as the open set them; zeros when they cannot be read (then the
+// port is not open, and every operation on it fails at once).
+COMMTIMEOUTS PortTimeouts()
 {
     COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = SerialReadInterval;
-    timeouts.ReadTotalTimeoutMultiplier = SerialReadMultiplier;
-    timeouts.ReadTotalTimeoutConstant = SerialReadConstant;
-    timeouts.WriteTotalTimeoutMultiplier = SerialWriteMultiplier;
-    timeouts.WriteTotalTimeoutConstant = SerialWriteConstant;
-    return SetCommTimeouts(app.commHandle, &timeouts) != 0;
+    if (!GetCommTimeouts(app.commHandle, &timeouts))
+        timeouts = COMMTIMEOUTS{};
+    return timeouts;
 }
 
 // A failed open gives the port back at once: no handle is left held or lost.
@@ -60,20 +92,22 @@ bool FinishOverlapped(BOOL started, OVERLAPPED& overlapped, DWORD limitMs)
         CancelIo(app.commHandle);
     if (GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, TRUE))
         return true;
-    // Ending by the port's time-outs is no failure: what arrived is in the buffer. Windows
-    // reports it as success; some drivers (and Wine) report it as a time-out error.
+    // Ending by the port's time-outs is no failure of the call: what arrived is in the buffer
+    // and the count says how much (SerialWrite checks that count). Windows reports it as
+    // success; some drivers (and Wine) report it as a time-out error.
     DWORD error = GetLastError();
     return error == ERROR_TIMEOUT || error == ERROR_SEM_TIMEOUT;
 }
 
 // Runs one write or read of the port with its own event; true when it succeeded. Returns false
-// without touching the ResponseBuffer when no event could be made (the box says so).
-template <typename Operation>
-bool RunOverlapped(BOOL manualReset, DWORD limitMs, bool& ran, Operation operation)
+// without touching the ResponseBuffer when no event could be made (the box says so). The event
+// is manual-reset: waiting on it does not reset it, so GetOverlappedResult, which waits on it
+// again after WaitForSingleObject has, finds it signalled instead of waiting for good.
+template <typename Operation> bool RunOverlapped(DWORD limitMs, bool& ran, Operation operation)
 {
     ran = false;
     OVERLAPPED overlapped{};
-    overlapped.hEvent = CreateEventA(nullptr, manualReset, FALSE, nullptr);
+    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (overlapped.hEvent == nullptr) {
         StatusBox("Failed to create overlapped event");
         return false;
@@ -87,11 +121,11 @@ bool RunOverlapped(BOOL manualReset, DWORD limitMs, bool& ran, Operation operati
 
 } // namespace
 
-void SerialOpen(int portIndex, bool lineSettings, int baudIndex)
+bool SerialOpen(int portIndex, bool lineSettings, int baudIndex)
 {
     if (portIndex < 0 || portIndex >= PortCount) {
         StatusBox("COMPORT failed to open");
-        return;
+        return false;
     }
     char name[32] = {};
     WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortDeviceNames[portIndex]), -1,
@@ -100,19 +134,19 @@ void SerialOpen(int portIndex, bool lineSettings, int baudIndex)
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         StatusBox("COMPORT failed to open");
-        return;
+        return false;
     }
     app.commHandle = port;
     if (lineSettings && !ApplyLineSettings(baudIndex)) {
         AbandonPort("Failed to Set COM settings");
-        return;
+        return false;
     }
-    if (!ApplyTimeouts()) {
+    if (!ApplyTimeouts(lineSettings, baudIndex)) {
         AbandonPort("Failed to Set Time Out settings");
-        return;
+        return false;
     }
-    app.connected = 1;
     SetStatusText("Serial Connection Opened");
+    return true;
 }
 
 void SerialClose()
@@ -127,13 +161,16 @@ void SerialWrite()
     // What is still queued from an earlier answer belongs to that command, not to this one.
     PurgeComm(app.commHandle, PURGE_RXCLEAR);
     DWORD length = static_cast<DWORD>(std::clamp(app.commandLength, 0, CommandBufferSize));
+    COMMTIMEOUTS timeouts = PortTimeouts();
+    DWORD limitMs = timeouts.WriteTotalTimeoutConstant +
+                    timeouts.WriteTotalTimeoutMultiplier * length + SafetyMarginMs;
     bool ran = false;
-    bool ok =
-        RunOverlapped(TRUE, SerialWriteConstant + SerialWriteMultiplier * length + SafetyMarginMs,
-                      ran, [&](OVERLAPPED& overlapped) {
-                          return WriteFile(app.commHandle, app.CommandBuffer.data(), length,
-                                           nullptr, &overlapped);
-                      });
+    bool ok = RunOverlapped(limitMs, ran, [&](OVERLAPPED& overlapped) {
+        return WriteFile(app.commHandle, app.CommandBuffer.data(), length, nullptr, &overlapped);
+    });
+    // A write that ended by its time-out with part of the command still unsent failed: the
+    // instrument got a cut line.
+    ok = ok && app.transferCount == length;
     // The text and its zero byte only; the rest of the buffer keeps what it held.
     if (ran && !ok)
         std::memcpy(app.ResponseBuffer.data(), "Write Comport Failure", 22);
@@ -141,16 +178,14 @@ void SerialWrite()
 
 void SerialRead()
 {
+    COMMTIMEOUTS timeouts = PortTimeouts();
+    DWORD limitMs = timeouts.ReadTotalTimeoutConstant +
+                    timeouts.ReadTotalTimeoutMultiplier * ResponseBufferSize + SafetyMarginMs;
     bool ran = false;
-    // An auto-reset event here, a manual-reset one for the write: each event serves one operation
-    // and is closed after it, and the result is taken once the operation is complete, so either
-    // kind serves.
-    bool ok = RunOverlapped(
-        FALSE, SerialReadConstant + SerialReadMultiplier * ResponseBufferSize + SafetyMarginMs, ran,
-        [&](OVERLAPPED& overlapped) {
-            return ReadFile(app.commHandle, app.ResponseBuffer.data(), ResponseBufferSize, nullptr,
-                            &overlapped);
-        });
+    bool ok = RunOverlapped(limitMs, ran, [&](OVERLAPPED& overlapped) {
+        return ReadFile(app.commHandle, app.ResponseBuffer.data(), ResponseBufferSize, nullptr,
+                        &overlapped);
+    });
     if (ran && !ok)
         std::memcpy(app.ResponseBuffer.data(), "Read Comport Failure", 21);
 }

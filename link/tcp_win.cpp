@@ -69,49 +69,49 @@ bool TcpConnect(const char* address, const char* port)
         WSACleanup();
         return false;
     }
-    app.tcpSocket = socket(results->ai_family, results->ai_socktype, results->ai_protocol);
-    if (app.tcpSocket == INVALID_SOCKET) {
-        StatusBox("Error opening socket");
-        freeaddrinfo(results);
-        WSACleanup();
-        return false;
-    }
-    if (connect(app.tcpSocket, results->ai_addr, static_cast<int>(results->ai_addrlen)) ==
-        SOCKET_ERROR) {
-        closesocket(app.tcpSocket);
-        app.tcpSocket = INVALID_SOCKET;
+    // Every address in the resolver's order until one connects: a host name often comes back
+    // with an IPv6 address first, where an instrument may speak IPv4 only.
+    bool socketMade = false;
+    app.tcpSocket = INVALID_SOCKET;
+    for (addrinfo* address = results; address != nullptr && !SocketOpen();
+         address = address->ai_next) {
+        SOCKET candidate = socket(address->ai_family, address->ai_socktype, address->ai_protocol);
+        if (candidate == INVALID_SOCKET)
+            continue;
+        socketMade = true;
+        if (connect(candidate, address->ai_addr, static_cast<int>(address->ai_addrlen)) == 0)
+            app.tcpSocket = candidate;
+        else
+            closesocket(candidate);
     }
     freeaddrinfo(results);
-    if (app.tcpSocket == INVALID_SOCKET) {
-        StatusBox("Unable to connect to server");
+    if (!SocketOpen()) {
+        StatusBox(socketMade ? "Unable to connect to server" : "Error opening socket");
         WSACleanup();
         return false;
     }
+    // A backstop only: every receive waits for readability first (WaitReadable), so this
+    // time-out never ends a receive, which would leave the socket in an undefined state.
     DWORD timeoutMs = TcpReceiveTimeoutMs;
     setsockopt(app.tcpSocket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
                sizeof timeoutMs);
     return true;
 }
 
-// Closes the sending direction and the socket of an open TCP link; on any other link it does
-// nothing. The socket is forgotten once closed, whatever the shutdown's outcome, so that nothing
-// uses the closed handle again; a link whose socket is already gone is simply marked closed.
-void TcpDisconnect()
+// Run by the link rules on an open TCP link only. The socket is forgotten once closed, whatever
+// the shutdown's outcome, so that nothing uses the closed handle again; a link whose socket is
+// already gone is simply let go.
+bool TcpDisconnect()
 {
-    if (LinkStepFor(LinkAction::Teardown, app.connected, app.linkIsTcp, NoLinkKind) !=
-        LinkStep::ShutTcp)
-        return;
-    if (!SocketOpen()) {
-        app.connected = 0;
-        return;
-    }
-    if (shutdown(app.tcpSocket, SD_SEND) == SOCKET_ERROR)
+    if (!SocketOpen())
+        return true;
+    bool shut = shutdown(app.tcpSocket, SD_SEND) != SOCKET_ERROR;
+    if (!shut)
         StatusBox("Shutdown failed");
-    else
-        app.connected = 0;
     closesocket(app.tcpSocket);
     app.tcpSocket = INVALID_SOCKET;
     WSACleanup();
+    return shut;
 }
 
 void TcpSend()
@@ -130,7 +130,7 @@ void TcpSend()
     // failure from the next answer, which the closed link gives as "Eth Timeout".
     std::printf("send failed: %d\n", error);
     std::fflush(stdout);
-    TcpDisconnect();
+    ActOnLink(LinkAction::Teardown);
 }
 
 void TcpReceive()
@@ -144,11 +144,11 @@ void TcpReceive()
     int received = 0;
     DWORD start = GetTickCount();
     while (received < ResponseBufferSize) {
-        // The first wait is the socket's own receive time-out of five seconds; the pieces that
-        // follow get what is left of those five seconds.
+        // Every receive, the first included, waits for what is left of the five seconds here,
+        // so that it never blocks: it finds data, the peer's close or an error.
         DWORD elapsed = GetTickCount() - start;
-        if (received > 0 && (elapsed >= static_cast<DWORD>(TcpReceiveTimeoutMs) ||
-                             !WaitReadable(TcpReceiveTimeoutMs - elapsed)))
+        if (elapsed >= static_cast<DWORD>(TcpReceiveTimeoutMs) ||
+            !WaitReadable(TcpReceiveTimeoutMs - elapsed))
             break;
         // Look first, then take only up to the line feed, so a following answer stays queued.
         int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);

@@ -121,6 +121,14 @@ use_wine_prefix() {
   fi
 }
 
+# Sets the text size of the Wine prefix's user to DPI dots per inch (96 is 100 %, 144 is 150 %);
+# programs started afterwards use it. Call it once the display is up: the Wine server it starts
+# stays and keeps the display it found.
+set_wine_dpi() {
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >/dev/null 2>&1 || lib_fail "could not set the Wine prefix to $1 DPI"
+}
+
 # Imports registry text once per prefix, remembered by a marker file.
 wine_import_once() {
   local marker=$WINEPREFIX/$1 reg

@@ -197,6 +197,7 @@ const ControlCommand ControlCommands[] = {
      }},
     {"connections",
      [](SimState& sim, const std::string&) { return std::to_string(sim.tcpConnections); }},
+    {"line", [](SimState& sim, const std::string&) { return sim.ptyLine; }},
     {"flush",
      [](SimState& sim, const std::string&) {
          sim.flushRequested = true;
@@ -210,7 +211,7 @@ const ControlCommand ControlCommands[] = {
     {"help",
      [](SimState&, const std::string&) {
          return std::string("fault [MODE [ARG]] | discovery [KIND [N]] | record [tcp|serial|N] | "
-                            "clear | get KEY | set KEY VALUE | connections | flush | quit");
+                            "clear | get KEY | set KEY VALUE | connections | line | flush | quit");
      }},
 };
 

@@ -148,6 +148,7 @@ void HandleLine(SimState& sim, std::vector<Channel>& channels, Channel& ch, std:
         return;
     }
     LogEvent("control <", line);
+    sim.ptyLine = PtyLineText(endpoints.pty.slave);
     const std::string reply = RunControlCommand(sim, line);
     LogEvent("control >", reply.size() > 200 ? reply.substr(0, 200) + "..." : reply);
     Enqueue(ch, now, reply + "\n", false);

@@ -133,6 +133,18 @@ bool OpenRawPty(Pty& pty, std::string& error)
     return true;
 }
 
+std::string PtyLineText(int fd)
+{
+    termios mode{};
+    if (fd < 0 || tcgetattr(fd, &mode) != 0)
+        return "error: no pseudo-terminal";
+    auto flag = [](tcflag_t set, tcflag_t bit) { return std::string((set & bit) ? "1" : "0"); };
+    return "vstart " + std::to_string(static_cast<unsigned char>(mode.c_cc[VSTART])) + " vstop " +
+           std::to_string(static_cast<unsigned char>(mode.c_cc[VSTOP])) + " ixon " +
+           flag(mode.c_iflag, IXON) + " ixoff " + flag(mode.c_iflag, IXOFF) + " crtscts " +
+           flag(mode.c_cflag, CRTSCTS);
+}
+
 bool LinkPty(const std::string& linkPath, const std::string& target, std::string& error)
 {
     using FileStatus = struct stat;

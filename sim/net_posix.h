@@ -18,6 +18,9 @@ struct Pty {
     std::string slavePath;
 };
 bool OpenRawPty(Pty& pty, std::string& error);
+// What a client's line settings left on the pseudo-terminal's line, as
+// "vstart N vstop N ixon 0|1 ixoff 0|1 crtscts 0|1" (the flow control characters in decimal).
+std::string PtyLineText(int fd);
 
 // Makes linkPath a symbolic link to target, replacing an existing symbolic link (never a file).
 bool LinkPty(const std::string& linkPath, const std::string& target, std::string& error);

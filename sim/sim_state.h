@@ -18,6 +18,8 @@ struct SimState {
     std::string lineEnd = "\n";
     std::uint32_t rng = 0x2545f491u;
     int tcpConnections = 0; // open instrument TCP connections, kept up to date by the loop
+    // The pseudo-terminal's line settings, read by the loop before each control command.
+    std::string ptyLine;
     bool quitRequested = false;
     bool flushRequested = false;
 };

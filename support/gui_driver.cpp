@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/main_window_win.h"
 #include "res/resource.h"
 
 namespace
 {
 
-constexpr const char* MainWindowClass = "Varnock Remote Interface";
 constexpr DWORD QueryTimeoutMs = 200;
 
 DWORD ProcessOf(HWND window)

@@ -119,7 +119,7 @@ std::vector<std::string> LinesOf(const std::string& text)
 std::string ArgumentFor(const button_cases::Case& c, bool& freeLine)
 {
     const CommandRow& row = *CommandFor(c.id);
-    std::string name = PanelName(row.panel) + std::string(":") + KeywordOf(row);
+    std::string name = NameOf(row.panel) + std::string(":") + KeywordOf(row);
     auto box = c.entries.find(row.entryId);
     bool typed = box != c.entries.end();
     freeLine = row.kind == CommandKind::FreeLine;

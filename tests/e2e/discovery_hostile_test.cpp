@@ -19,8 +19,9 @@
 #include "app/app_state.h"
 #include "link/discovery.h"
 #include "res/resource.h"
-#include "tests/e2e/gui_fixture.h"
 #include "support/lan_hosts.h"
+#include "tests/e2e/discovery_fixture.h"
+#include "tests/e2e/gui_fixture.h"
 #include "tests/e2e/link_test_platform.h"
 
 namespace
@@ -28,14 +29,6 @@ namespace
 
 constexpr std::size_t LargestDatagram = 65507; // the largest UDP payload over IPv4
 constexpr int BurstSize = 1000;
-
-double NowMs()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Answers one discovery question with the given datagrams, in order, as fast as it can send them.
 struct Responder {
@@ -105,45 +98,7 @@ struct Responder {
     }
 };
 
-class HostileLanTest : public ::testing::Test
-{
-  protected:
-    void SetUp() override
-    {
-        if (hosts.size() < 3)
-            GTEST_SKIP() << "needs the simulated hosts of scripts/netns.sh with-hosts";
-        app = AppState{};
-        statusBoxes.clear();
-        dialog = MakeStandInDialog();
-        ASSERT_NE(dialog, nullptr);
-        app.configDialog = dialog;
-        for (const Host& h : hosts)
-            ASSERT_EQ(HostControl(h, "discovery silent"), "ok") << h.name;
-    }
-    void TearDown() override
-    {
-        for (const Host& h : hosts)
-            HostControl(h, "discovery silent");
-        if (dialog != nullptr)
-            DestroyWindow(dialog);
-    }
-
-    // One discovery run as the dialog's button does it: what the status box shows, and when the
-    // run ended.
-    std::string Discover(double& endedMs)
-    {
-        SetDlgItemTextA(dialog, IDC_STATUS_TEXT, "Disconnected");
-        DiscoverInstruments();
-        endedMs = NowMs();
-        HWND box = GetDlgItem(dialog, IDC_STATUS_TEXT);
-        std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-        shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
-        return shown;
-    }
-
-    std::vector<Host> hosts = LanHosts();
-    HWND dialog = nullptr;
-};
+using HostileLanTest = DiscoveryTest;
 
 // The three kinds of hostile host at once. The burst fills the receiving socket's buffer faster
 // than the run empties it, so the system drops datagrams, the largest one among them at times;
@@ -158,8 +113,8 @@ TEST_F(HostileLanTest, HugeRepliesRepliesWithoutCarriageReturnAndABurstFromThree
     ASSERT_EQ(HostControl(burst, "discovery burst " + std::to_string(BurstSize)), "ok");
 
     double start = NowMs();
-    double ended = 0;
-    std::string shown = Discover(ended);
+    std::string shown = Discover();
+    double ended = endedMs;
     ASSERT_EQ(shown.rfind(DiscoveryHeader, 0), 0u) << shown.substr(0, 200);
     EXPECT_EQ(shown, app.DiscoveryText) << "the status box did not take the whole list";
 
@@ -213,8 +168,8 @@ TEST_F(HostileLanTest, EachEntryHoldsOnlyTheBytesOfItsOwnDatagram)
     responder.Start();
     ASSERT_TRUE(responder.ready);
 
-    double ended = 0;
-    std::string shown = Discover(ended);
+    std::string shown = Discover();
+    double ended = endedMs;
     responder.Join();
     ASSERT_FALSE(responder.askerAddress.empty()) << "the responder did not hear the question";
     ASSERT_EQ(responder.sent, static_cast<int>(responder.replies.size()));

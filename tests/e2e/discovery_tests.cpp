@@ -16,10 +16,12 @@
 #include "console/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
+#include "link/link_rules.h"
 #include "res/resource.h"
 #include "support/lan_hosts.h"
-#include "tests/e2e/link_test_platform.h"
 #include "support/sim_control.h"
+#include "tests/e2e/discovery_fixture.h"
+#include "tests/e2e/link_test_platform.h"
 
 namespace
 {
@@ -28,50 +30,6 @@ std::string Header()
 {
     return " Devices Discovered:\r\n----------";
 }
-
-struct DiscoveryTest : ::testing::Test {
-    std::vector<Host> hosts = LanHosts();
-    HWND dialog = nullptr;
-
-    void SetUp() override
-    {
-        if (hosts.size() < 3)
-            GTEST_SKIP() << "needs the simulated hosts of scripts/netns.sh with-hosts";
-        app = AppState{};
-        statusBoxes.clear();
-        dialog = MakeStandInDialog();
-        ASSERT_NE(dialog, nullptr);
-        app.configDialog = dialog;
-        for (const Host& h : hosts)
-            ASSERT_EQ(HostControl(h, "discovery silent"), "ok") << h.name;
-    }
-    void TearDown() override
-    {
-        for (const Host& h : hosts)
-            HostControl(h, "discovery silent");
-        if (dialog != nullptr)
-            DestroyWindow(dialog);
-    }
-
-    void Replies(const Host& host, const std::string& kind)
-    {
-        ASSERT_EQ(HostControl(host, "discovery " + kind), "ok") << host.name;
-    }
-
-    // Runs one discovery as the dialog's button does and returns what the status box shows.
-    std::string Discover(DWORD* elapsedMs = nullptr)
-    {
-        SetDlgItemTextA(dialog, IDC_STATUS_TEXT, "Disconnected");
-        DWORD start = GetTickCount();
-        DiscoverInstruments();
-        if (elapsedMs != nullptr)
-            *elapsedMs = GetTickCount() - start;
-        HWND box = GetDlgItem(dialog, IDC_STATUS_TEXT);
-        std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-        shown.resize(static_cast<std::size_t>(GetWindowTextA(box, &shown[0], int(shown.size()))));
-        return shown;
-    }
-};
 
 // Winsock has been ended as often as it was started: without a start of its own, a socket
 // cannot be made.
@@ -89,11 +47,10 @@ bool WinsockEnded()
 
 TEST_F(DiscoveryTest, NoInstrumentShowsNoDevicesAfterOneQuietSecond)
 {
-    DWORD elapsed = 0;
-    EXPECT_EQ(Discover(&elapsed), " No Devices Discovered");
+    EXPECT_EQ(Discover(), " No Devices Discovered");
     EXPECT_EQ(app.DiscoveryText, " No Devices Discovered");
-    EXPECT_GE(elapsed, 900u);
-    EXPECT_LT(elapsed, 3000u);
+    EXPECT_GE(runMs, 900.0);
+    EXPECT_LT(runMs, 3000.0);
     EXPECT_TRUE(statusBoxes.empty());
     EXPECT_TRUE(WinsockEnded());
 }
@@ -175,9 +132,9 @@ TEST_F(DiscoveryTest, LargestDatagramBesideShortReplies)
 
 TEST_F(DiscoveryTest, OpenTcpLinkIsNotAffected)
 {
-    ASSERT_TRUE(TcpConnect("127.0.0.1", std::to_string(SimTcpPort()).c_str()));
-    app.connected = 1;
-    app.linkIsTcp = 1;
+    std::string port = std::to_string(SimTcpPort());
+    ASSERT_TRUE(TakeLinkStep(LinkRuleFor(LinkAction::Open, 0, 0, EthernetKind),
+                             {0, 0, "127.0.0.1", port.c_str()}));
     SOCKET link = app.tcpSocket;
 
     Replies(hosts[1], "none");
@@ -193,7 +150,7 @@ TEST_F(DiscoveryTest, OpenTcpLinkIsNotAffected)
     EXPECT_FALSE(answer.empty());
     EXPECT_NE(answer, "Eth Timeout");
     EXPECT_FALSE(WinsockEnded()); // the link's own start of Winsock still holds
-    TcpDisconnect();
+    ActOnLink(LinkAction::Close);
     EXPECT_TRUE(WinsockEnded());
     EXPECT_TRUE(statusBoxes.empty());
 }

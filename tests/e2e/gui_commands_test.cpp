@@ -5,8 +5,8 @@
 
 #include "console/transaction.h"
 #include "res/resource.h"
-#include "tests/e2e/gui_fixture.h"
 #include "support/sim_control.h"
+#include "tests/e2e/gui_fixture.h"
 
 namespace
 {
@@ -209,7 +209,7 @@ TEST_P(PanelCommandsTest, EveryButtonSendsItsLineAndLogsIt)
             return;
     }
     PressSelections();
-    SaveScreenshot(program.main, std::string("log-") + NameOf(panel));
+    SaveScreenshot(program.main, std::string("log-") + LowerNameOf(panel));
 
     ASSERT_NE(clear, nullptr) << "every panel has Clear Display";
     log.clear();
@@ -220,7 +220,7 @@ TEST_P(PanelCommandsTest, EveryButtonSendsItsLineAndLogsIt)
 
 INSTANTIATE_TEST_SUITE_P(AllPanels, PanelCommandsTest, ::testing::ValuesIn(AllPanels),
                          [](const ::testing::TestParamInfo<Panel>& info) {
-                             return std::string(NameOf(info.param));
+                             return std::string(LowerNameOf(info.param));
                          });
 
 TEST_F(ProgramTest, EachPanelKeepsItsOwnLogAndClearDisplayEmptiesOnlyItsOwn)

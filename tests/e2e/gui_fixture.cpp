@@ -37,7 +37,7 @@ std::vector<PanelChild> ProgramTest::PanelChildren() const
     std::vector<HWND> children = ChildrenOf(program.main);
     std::vector<PanelChild> result;
     std::size_t next = 0;
-    for (Panel panel : BuildOrder) {
+    for (Panel panel : AllPanels) {
         const PanelTable& table = TableOf(panel);
         for (int i = 0; i < table.controlCount && next < children.size(); ++i)
             result.push_back({panel, i, children[next++]});
@@ -55,7 +55,7 @@ void ProgramTest::ExpectOnlyPanelShown(Panel shown)
     for (Panel panel : AllPanels) {
         int expected = panel == shown ? TableOf(panel).controlCount : 0;
         EXPECT_EQ(visible[static_cast<int>(panel)], expected)
-            << "visible controls of the " << NameOf(panel) << " panel";
+            << "visible controls of the " << LowerNameOf(panel) << " panel";
     }
     EXPECT_FALSE(Shown(IDC_STEPS_BOX)) << "steps box shown";
 }
@@ -64,7 +64,7 @@ void ProgramTest::ExpectNoPanelShown()
 {
     for (const PanelChild& child : PanelChildren())
         EXPECT_FALSE(IsWindowVisible(child.window))
-            << NameOf(child.panel) << " control " << child.row << " shown";
+            << LowerNameOf(child.panel) << " control " << child.row << " shown";
 }
 
 int SimConnections()

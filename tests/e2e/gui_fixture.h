@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -20,14 +21,16 @@ constexpr const char* StepsText =
     "   Erase-Program-Verify\r\n   Run application\r\n \r\n \r\nNote: the communication "
     "configuration parameters and password will be reset to default.";
 
-constexpr const char* PanelNames[PanelCount] = {"command", "status", "trigger", "communication",
-                                                "manufacturer"};
-constexpr Panel AllPanels[PanelCount] = {Panel::Command, Panel::Status, Panel::Trigger,
-                                         Panel::Communication, Panel::Manufacturer};
-
-// The order in which start-up builds the panels, which is their children's order in the window.
-constexpr Panel BuildOrder[PanelCount] = {Panel::Command, Panel::Trigger, Panel::Communication,
-                                          Panel::Manufacturer, Panel::Status};
+// Every panel, in registry order: the order start-up builds them, which is their children's
+// order in the window.
+inline std::vector<Panel> PanelsOfRegistry()
+{
+    std::vector<Panel> panels;
+    for (const PanelEntry& entry : PanelRegistry)
+        panels.push_back(entry.panel);
+    return panels;
+}
+inline const std::vector<Panel> AllPanels = PanelsOfRegistry();
 
 // A child control of the main window and the panel table row that it was made from.
 struct PanelChild {
@@ -36,9 +39,13 @@ struct PanelChild {
     HWND window;
 };
 
-inline const char* NameOf(Panel panel)
+// The panel's name in lower case, as screenshots and test names use it.
+inline std::string LowerNameOf(Panel panel)
 {
-    return PanelNames[static_cast<int>(panel)];
+    std::string name = NameOf(panel);
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
 }
 
 class ProgramTest : public ::testing::Test

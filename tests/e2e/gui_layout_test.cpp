@@ -1,5 +1,6 @@
 // The main window as the operator first sees it, every control against its panel table, the
 // menu and the switching between views.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -86,6 +87,40 @@ TEST_F(ProgramTest, StartsWithOnlyTheCommandPanelAndTheMenu)
     SaveScreenshot(program.main, "start-up");
 }
 
+// Run at 96 DPI with the rest, and by tests/e2e/with_dpi.sh at larger text sizes (TESSALY_DPI),
+// where caption and menu bar take more pixels: the window grows around the same client area.
+TEST_F(ProgramTest, EveryControlLiesInsideTheClientArea)
+{
+    const char* dpiText = std::getenv("TESSALY_DPI");
+    const int dpi = dpiText == nullptr ? 96 : std::atoi(dpiText);
+    RECT outer{}, client{};
+    GetWindowRect(program.main, &outer);
+    GetClientRect(program.main, &client);
+    const std::string measured = std::to_string(outer.right - outer.left) + " x " +
+                                 std::to_string(outer.bottom - outer.top) + " outside, " +
+                                 std::to_string(client.right) + " x " +
+                                 std::to_string(client.bottom) + " client";
+    RecordProperty("dpi" + std::to_string(dpi), measured);
+    std::printf("at %d DPI: %s\n", dpi, measured.c_str());
+
+    std::vector<HWND> children = ChildrenOf(program.main);
+    std::size_t expectedCount = 1; // the steps box
+    for (Panel panel : AllPanels)
+        expectedCount += static_cast<std::size_t>(TableOf(panel).controlCount);
+    ASSERT_EQ(children.size(), expectedCount);
+    for (HWND child : children) {
+        Place place = PlaceOf(child);
+        SCOPED_TRACE("control " + std::to_string(GetDlgCtrlID(child)));
+        EXPECT_GE(place.x, 0);
+        EXPECT_GE(place.y, 0);
+        EXPECT_LE(place.x + place.width, client.right);
+        EXPECT_LE(place.y + place.height, client.bottom);
+    }
+    if (dpi > 96) {
+        EXPECT_GT(outer.bottom - outer.top, 655) << "the larger caption and menu bar are in use";
+    }
+}
+
 TEST(ProgramStart, AMinimisedStartShowsTheSamePanels)
 {
     Program program;
@@ -121,14 +156,14 @@ TEST_F(ProgramTest, EveryControlIsCreatedAsItsPanelTableSays)
 {
     std::vector<HWND> children = ChildrenOf(program.main);
     std::size_t expectedCount = 1; // the steps box comes last
-    for (Panel panel : BuildOrder)
+    for (Panel panel : AllPanels)
         expectedCount += static_cast<std::size_t>(TableOf(panel).controlCount);
     ASSERT_EQ(children.size(), expectedCount);
 
     for (const PanelChild& child : PanelChildren()) {
         const ControlRow& row = TableOf(child.panel).controls[child.row];
         const ControlStyle& style = StyleOf(row.kind);
-        SCOPED_TRACE(std::string(NameOf(child.panel)) + " panel row " +
+        SCOPED_TRACE(std::string(LowerNameOf(child.panel)) + " panel row " +
                      std::to_string(child.row + 1) + " id " + std::to_string(row.id));
         EXPECT_STRCASEEQ(ClassOf(child.window).c_str(), style.className);
         EXPECT_EQ(LiveStyle(child.window, style.style) & ~WS_VISIBLE, style.style & ~WS_VISIBLE);
@@ -226,7 +261,7 @@ TEST_F(ProgramTest, EachViewItemShowsItsPanelAlone)
     for (Panel from : AllPanels) {
         ASSERT_EQ(ChooseMenu(program, TableOf(from).viewMenuId), Settled::Done);
         for (Panel to : AllPanels) {
-            SCOPED_TRACE(std::string("from ") + NameOf(from) + " to " + NameOf(to));
+            SCOPED_TRACE(std::string("from ") + LowerNameOf(from) + " to " + LowerNameOf(to));
             ASSERT_EQ(ChooseMenu(program, TableOf(to).viewMenuId), Settled::Done);
             ExpectOnlyPanelShown(to);
             ASSERT_EQ(ChooseMenu(program, TableOf(from).viewMenuId), Settled::Done);
@@ -234,7 +269,7 @@ TEST_F(ProgramTest, EachViewItemShowsItsPanelAlone)
     }
     for (Panel panel : AllPanels) {
         ASSERT_EQ(ChooseMenu(program, TableOf(panel).viewMenuId), Settled::Done);
-        SaveScreenshot(program.main, std::string("view-") + NameOf(panel));
+        SaveScreenshot(program.main, std::string("view-") + LowerNameOf(panel));
     }
 }
 

@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/discovery.h"
 #include "res/resource.h"
-#include "tests/e2e/gui_fixture.h"
 #include "support/sim_control.h"
+#include "tests/e2e/gui_fixture.h"
 
 namespace
 {
@@ -167,7 +168,7 @@ bool BroadcastRoutable()
     setsockopt(udp, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on);
     sockaddr_in everyone{};
     everyone.sin_family = AF_INET;
-    everyone.sin_port = htons(30303);
+    everyone.sin_port = htons(DiscoveryPort);
     everyone.sin_addr.s_addr = htonl(INADDR_BROADCAST);
     bool routable =
         udp != INVALID_SOCKET &&

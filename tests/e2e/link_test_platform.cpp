@@ -1,5 +1,6 @@
 // Recording versions of the window-system operations for the link tests, which run the real link
-// code under Wine without the program's windows.
+// code under Wine without the program's windows. The dialog's status text is the program's own
+// (link/status_text_win.cpp), written into the stand-in dialog a test puts in app.configDialog.
 #include "tests/e2e/link_test_platform.h"
 
 #include "app/platform.h"
@@ -11,11 +12,6 @@ std::vector<std::string> statusBoxes;
 void StatusBox(const char* text)
 {
     statusBoxes.emplace_back(text);
-}
-// Into the status box of the stand-in dialog that a test puts in app.configDialog.
-void SetStatusText(const char* text)
-{
-    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
 }
 void ReadEntryBox(int)
 {

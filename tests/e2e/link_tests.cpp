@@ -1,26 +1,33 @@
 // The real serial and TCP link code under Wine, against tessaly-sim: connection failures, query
 // round trips, time-outs, long and split answers, a peer that closes, the closed-socket rules,
-// and a simulated serial port reached as COM12.
+// a simulated serial port reached as COM12 and the line settings it got, and a host name whose
+// first address refuses.
 #include <gtest/gtest.h>
 
+#include <ws2tcpip.h>
+
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "console/transaction.h"
 #include "link/link.h"
-#include "tests/e2e/link_test_platform.h"
+#include "link/link_rules.h"
+#include "link/serial_settings.h"
 #include "support/sim_control.h"
+#include "tests/e2e/link_test_platform.h"
 
 namespace
 {
 
 bool OpenTcp(const std::string& host, const std::string& port)
 {
-    app.tcpSocket = INVALID_SOCKET;
-    bool ok = TcpConnect(host.c_str(), port.c_str());
-    app.connected = ok ? 1 : 0;
-    app.linkIsTcp = ok ? 1 : 0;
-    return ok;
+    return OpenLink(EthernetKind, {0, 0, host.c_str(), port.c_str()});
+}
+
+bool OpenSerial(int portIndex, bool lineSettings, int baudIndex)
+{
+    return OpenLink(lineSettings ? Rs232Kind : UsbKind, {portIndex, baudIndex, nullptr, nullptr});
 }
 
 // One command line through the link of linkIsTcp, as the transaction runs it.
@@ -59,10 +66,7 @@ struct LinkTest : ::testing::Test {
     void TearDown() override
     {
         SimFault("none");
-        if (app.linkIsTcp)
-            TcpDisconnect();
-        else if (app.commHandle != nullptr)
-            CloseHandle(app.commHandle);
+        ActOnLink(LinkAction::Teardown);
     }
 };
 
@@ -174,24 +178,24 @@ TEST_F(LinkTest, TcpPeerClosingShowsBoxAndLeavesNoAnswer)
 TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
 {
     ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
-    TcpDisconnect();
+    ActOnLink(LinkAction::Close);
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.linkIsTcp, 1);
     EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
     EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout"); // send fails quietly, receive times out at once
-    TcpDisconnect();                            // nothing left to do
+    ActOnLink(LinkAction::Close);               // nothing left to do
     EXPECT_TRUE(statusBoxes.empty());
 
-    // A link that still looks open but has no socket is simply marked closed.
+    // A link that still looks open but has no socket is simply let go.
     app.connected = 1;
-    TcpDisconnect();
+    EXPECT_TRUE(ActOnLink(LinkAction::Teardown));
     EXPECT_EQ(app.connected, 0);
     EXPECT_TRUE(statusBoxes.empty());
 }
 
 TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
 {
-    SerialOpen(0, true, DefaultBaudIndex);
+    EXPECT_FALSE(OpenSerial(0, true, DefaultBaudIndex));
     EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.commHandle, nullptr);
@@ -205,9 +209,20 @@ TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
     EXPECT_STREQ(app.ResponseBuffer.data(), "Read Comport Failure");
 }
 
+void ExpectPortTimeouts(const SerialTimeouts& expected)
+{
+    COMMTIMEOUTS timeouts{};
+    ASSERT_TRUE(GetCommTimeouts(app.commHandle, &timeouts));
+    EXPECT_EQ(timeouts.ReadIntervalTimeout, expected.readInterval);
+    EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, expected.readMultiplier);
+    EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, expected.readConstant);
+    EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, expected.writeMultiplier);
+    EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, expected.writeConstant);
+}
+
 TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
 {
-    SerialOpen(12, true, 10); // "\\.\COM12", linked to the simulator's pseudo-terminal; RS-232
+    OpenSerial(12, true, 10); // "\\.\COM12", linked to the simulator's pseudo-terminal; RS-232
     ASSERT_TRUE(statusBoxes.empty()) << statusBoxes.front();
     ASSERT_EQ(app.connected, 1);
     DCB settings{};
@@ -217,18 +232,23 @@ TEST_F(LinkTest, SerialPortTwelveOpensWithLineSettingsAndTimeouts)
     EXPECT_EQ(settings.ByteSize, 8);
     EXPECT_EQ(settings.Parity, NOPARITY);
     EXPECT_EQ(settings.StopBits, ONESTOPBIT);
-    COMMTIMEOUTS timeouts{};
-    ASSERT_TRUE(GetCommTimeouts(app.commHandle, &timeouts));
-    EXPECT_EQ(timeouts.ReadIntervalTimeout, 50u);
-    EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, 50u);
-    EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 5000u);
-    EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, 10u);
-    EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 10u);
+    // What reached the line: DC1 and DC3 as the flow control characters, and no flow control.
+    EXPECT_EQ(SimControl("line"), "vstart 17 vstop 19 ixon 0 ixoff 0 crtscts 0");
+    ExpectPortTimeouts({50, 50, 5000, 10, 10});
+
+    // At 300 bits per second a byte takes 33 ms, and a 16550 may stay quiet for 17 of them.
+    SerialClose();
+    SerialOpen(12, true, 0);
+    ASSERT_EQ(statusBoxes.size(), 0u);
+    ExpectPortTimeouts({567, 50, 5000, 34, 10});
+    SerialClose();
+    SerialOpen(12, false, 0); // USB keeps the full-speed values whatever the Baud Rate choice
+    ExpectPortTimeouts(FastLineTimeouts);
 }
 
 TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
 {
-    SerialOpen(12, false, DefaultBaudIndex); // USB: the port keeps its own line settings
+    OpenSerial(12, false, DefaultBaudIndex); // USB: the port keeps its own line settings
     ASSERT_EQ(app.connected, 1) << (statusBoxes.empty() ? "" : statusBoxes.front());
     ClearCommandBuffers();
     StoreCommand("FREQ 60\n");
@@ -246,6 +266,37 @@ TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
     DWORD start = GetTickCount();
     EXPECT_EQ(Query("FREQ?\n"), "No Response Read"); // a time-out is no read failure
     EXPECT_GE(GetTickCount() - start, 9000u);
+}
+
+// Run by with_stock_hosts.sh, whose hosts file gives "localhost" both loopback addresses, so
+// that the resolver answers ::1 first; the simulator listens on 127.0.0.1 alone.
+using LinkResolverTest = LinkTest;
+
+TEST_F(LinkResolverTest, HostNameWhoseFirstAddressRefusesConnectsToTheNext)
+{
+    const std::string port = std::to_string(SimTcpPort());
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* results = nullptr;
+    ASSERT_EQ(getaddrinfo("localhost", port.c_str(), &hints, &results), 0);
+    std::vector<int> families;
+    for (addrinfo* address = results; address != nullptr; address = address->ai_next)
+        families.push_back(address->ai_family);
+    freeaddrinfo(results);
+    WSACleanup();
+    ASSERT_EQ(families, (std::vector<int>{AF_INET6, AF_INET}))
+        << "the resolver must answer ::1 first";
+
+    ASSERT_TRUE(OpenTcp("localhost", port));
+    EXPECT_TRUE(statusBoxes.empty());
+    ClearCommandBuffers();
+    StoreCommand("VOLT 80\n");
+    TcpSend();
+    EXPECT_EQ(Query("VOLT?\n").substr(0, 2), "80");
+    EXPECT_EQ(SimRecord(), "VOLT 80\nVOLT?\n");
 }
 
 } // namespace

@@ -18,6 +18,9 @@ mkdir -p "$TESSALY_SCREENSHOT_DIR"
 rm -rf "$WIN_BUILD/results" && mkdir -p "$WIN_BUILD/results"
 export GTEST_OUTPUT="xml:$(windows_path "$WIN_BUILD/results")\\"
 start_display
+# After the display is up, so that the Wine programs this starts find it. The tests at other text
+# sizes (tests/e2e/with_dpi.sh) set 96 DPI back themselves; this is for a run killed in between.
+set_wine_dpi 96
 start_sim "$WIN_BUILD/sim.out" --tcp-port "$TESSALY_SIM_TCP" --control-port "$TESSALY_SIM_CONTROL" \
   --pty-link "$WINEPREFIX/dosdevices/com12"
 

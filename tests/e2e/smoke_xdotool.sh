@@ -56,22 +56,40 @@ expect_connections() {
   fail "the simulator has $(sim connections) connections, expected $1"
 }
 
+# The main window's title is its class name; controls are found by their identifier in the panel
+# tables, so that a control that moves moves the click with it.
+root=$(cd "$(dirname "$0")/../.." && pwd)
+title=$(sed -n 's/.*MainWindowClass = "\(.*\)";.*/\1/p' "$root/app/main_window_win.h")
+[ -n "$title" ] || fail "no MainWindowClass in app/main_window_win.h"
+# x y width height of the control with this identifier, from its panel table row.
+place_of() {
+  local place
+  place=$(sed -n "s/^ *{$1, ControlKind::[A-Za-z]*, \"[^\"]*\", \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)},.*/\1 \2 \3 \4/p" \
+    "$root"/console/panel_*.cpp)
+  [ -n "$place" ] || fail "no table row for $1"
+  echo "$place"
+}
+
 "$WINE" "$WIN_BUILD/Tessaly.exe" >/dev/null 2>&1 &
 program=$!
 track_pid "$program"
-xdotool search --sync --name '^Varnock Remote Interface$' >/dev/null
+xdotool search --sync --name "^$title\$" >/dev/null
 sleep 1
 
 # The main window's client area on the screen: the window is placed at (10, 10); Wine's frame is
 # 3 pixels, its caption 19 and the menu bar 19.
-read -r wx wy < <(xdotool search --name '^Varnock Remote Interface$' getwindowgeometry |
+read -r wx wy < <(xdotool search --name "^$title\$" getwindowgeometry |
   sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
 cx=$((wx + 3))
 cy=$((wy + 41))
 menu_y=$((wy + 32))
 item_y() { echo $((cy + 11 + 16 * $1)); } # the n-th item of an open menu, from 0
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
-click_control() { click $((cx + $1 + $3 / 2)) $((cy + $2 + $4 / 2)); } # x y w h in the client
+click_control() { # the middle of the control with this identifier
+  local x y w h
+  read -r x y w h < <(place_of "$1")
+  click $((cx + x + w / 2)) $((cy + y + h / 2))
+}
 
 # File > Configure with the mouse.
 click $((wx + 16)) "$menu_y"
@@ -101,22 +119,22 @@ expect_connections 1
 sim clear >/dev/null
 
 # Command panel: type into the Voltage box, press "Set Voltage".
-click_control 120 30 70 20
+click_control IDC_VOLTAGE_BOX
 xdotool type --delay 30 120
-click_control 200 30 125 20
+click_control IDC_SET_VOLTAGE
 expect_sent 'VOLT 120\n'
 
 # View > Trigger Tab, then "Bus Trigger (*TRG)", which only takes the click when it is shown.
 click $((wx + 50)) "$menu_y"
 click $((wx + 80)) "$(item_y 1)"
-click_control 20 120 145 20
+click_control IDC_BUS_TRIGGER
 expect_sent '*TRG\n'
 import -window root "$shots/smoke-trigger.png"
 
 # View > Command Tab: the voltage is still typed; "Get Voltage" asks the instrument.
 click $((wx + 50)) "$menu_y"
 click $((wx + 80)) "$(item_y 0)"
-click_control 330 30 125 20
+click_control IDC_GET_VOLTAGE
 expect_sent 'MEAS:VOLT?\n'
 import -window root "$shots/smoke-command.png"
 

@@ -20,7 +20,13 @@ set(NETNS bash ${CMAKE_SOURCE_DIR}/scripts/netns.sh)
 
 windows_test(e2e_link_tests SOURCES tests/e2e/link_tests.cpp tests/e2e/link_test_platform.cpp
              LIBRARIES tessaly_links)
-add_test(NAME e2e_links COMMAND e2e_link_tests)
+add_test(NAME e2e_links COMMAND e2e_link_tests --gtest_filter=-LinkResolverTest.*)
+# A host name that resolves to ::1 first, where nothing listens, and then to the simulator.
+add_test(NAME e2e_links_resolver
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/with_stock_hosts.sh
+                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:e2e_link_tests>
+                 --gtest_filter=LinkResolverTest.*
+                 "--gtest_output=xml:${build_dir_windows}\\results\\e2e_links_resolver.xml")
 
 # Discovery runs against simulated instruments that are hosts of their own, in network namespaces
 # joined by a bridge, inside the test run's private namespace.
@@ -37,8 +43,13 @@ set_tests_properties(e2e_discovery e2e_discovery_noroute PROPERTIES RESOURCE_LOC
 # The real programs driven from a test process like an operator would drive them, and compared
 # with what tessaly-sim received. Tessaly-xp.exe runs the main scenarios: a TCP and a serial link
 # with a query each, a discovery, File > Bootloader starting its own tool, and About.
-file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/gui_*.cpp)
-windows_test(e2e_gui_tests SOURCES ${GUI_TEST_SOURCES}
+windows_test(e2e_gui_tests
+             SOURCES tests/e2e/gui_commands_test.cpp
+                     tests/e2e/gui_dialog_test.cpp
+                     tests/e2e/gui_fixture.cpp
+                     tests/e2e/gui_layout_test.cpp
+                     tests/e2e/gui_output_box_test.cpp
+                     tests/e2e/gui_shell_test.cpp
              LIBRARIES tessaly_core)
 add_dependencies(e2e_gui_tests Tessaly Tessaly-xp boot_loader_win7 boot_loader_xp)
 add_test(NAME e2e_gui COMMAND e2e_gui_tests)
@@ -47,6 +58,14 @@ add_test(NAME e2e_gui_xp
                  "--gtest_filter=*SerialLinkOnComport12*:*EthernetOpenIgnoresASecondOpen*:ShellTest.*:ProgramWithoutToolTest.*"
                  "--gtest_output=xml:${build_dir_windows}\\results\\e2e_gui_xp.xml")
 set_tests_properties(e2e_gui PROPERTIES TIMEOUT 1200 ENVIRONMENT "${PROGRAM_ENV}")
+# The window at larger text sizes (96 DPI runs in e2e_gui).
+foreach(dpi 144 192)
+  add_test(NAME e2e_gui_dpi${dpi}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/with_dpi.sh ${dpi}
+                   $<TARGET_FILE:e2e_gui_tests> "--gtest_filter=*EveryControlLiesInsideTheClientArea"
+                   "--gtest_output=xml:${build_dir_windows}\\results\\e2e_gui_dpi${dpi}.xml")
+  set_tests_properties(e2e_gui_dpi${dpi} PROPERTIES TIMEOUT 300 ENVIRONMENT "${PROGRAM_ENV}")
+endforeach()
 set_tests_properties(e2e_gui_xp PROPERTIES TIMEOUT 600 ENVIRONMENT "${PROGRAM_XP_ENV}")
 
 # The scripted session of `make run` without a display (scripts/run_session.sh).

@@ -48,7 +48,7 @@ TEST(CmdArguments, LinkOptionsAndCommandsInOrder)
     ScriptPlan plan = Parse({"VOLT=120", "--log", "OUTP=on", "MEAS:POW?", "RANG=low"});
     ASSERT_EQ(plan.error, "");
     EXPECT_EQ(plan.mode, ScriptMode::Run);
-    EXPECT_EQ(plan.link, LinkChoice::Tcp);
+    EXPECT_EQ(plan.link, ScriptLink::Tcp);
     EXPECT_EQ(plan.host, "192.0.2.5");
     EXPECT_EQ(plan.port, "5025");
     EXPECT_TRUE(plan.log);
@@ -61,11 +61,11 @@ TEST(CmdArguments, LinkOptionsAndCommandsInOrder)
     EXPECT_EQ(plan.steps[3].optionId, IDC_RANGE_LOW);
 
     plan = Parse({}, {"--com", "12", "--baud", "19200"});
-    EXPECT_EQ(plan.link, LinkChoice::Rs232);
+    EXPECT_EQ(plan.link, ScriptLink::Rs232);
     EXPECT_EQ(plan.portIndex, 12);
     EXPECT_EQ(plan.baudIndex, 7);
     plan = Parse({}, {"--usb", "0"});
-    EXPECT_EQ(plan.link, LinkChoice::Usb);
+    EXPECT_EQ(plan.link, ScriptLink::Usb);
     EXPECT_EQ(plan.portIndex, 0);
     EXPECT_EQ(plan.baudIndex, DefaultBaudIndex);
     plan = Parse({}, {"--tcp", "[::1]:5025"});
@@ -179,7 +179,7 @@ TEST(CmdCommands, EveryRowIsListedAndReachable)
     for (std::string line; std::getline(list, line);)
         firstWords.push_back(line.substr(0, line.find('\t')));
     std::size_t listed = 0;
-    for (const NamedPanel& named : NamedPanels()) {
+    for (const PanelEntry& named : PanelRegistry) {
         const PanelTable& table = TableOf(named.panel);
         for (int i = 0; i < table.commandCount; ++i) {
             const CommandRow& row = table.commands[i];

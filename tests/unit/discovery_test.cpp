@@ -213,3 +213,14 @@ TEST_F(DiscoveryTextTest, EachRunListsItsOwnRepliesAsLines)
     EXPECT_EQ(app.DiscoveryLines,
               (std::vector<std::string>{"192.168.1.20\tC\tD", "10.0.0.9\tE\tF"}));
 }
+
+TEST(DiscoveryCollection, OnlyAHostsResetReportKeepsItGoing)
+{
+    // Winsock's numbers: a port unreachable or time to live exceeded sent back by some host.
+    EXPECT_TRUE(DiscoveryGoesOnAfter(10054));
+    EXPECT_TRUE(DiscoveryGoesOnAfter(10052));
+    // The quiet second (WSAETIMEDOUT), a closed socket (WSAEINTR, WSAENOTSOCK), a failed network
+    // (WSAENETDOWN), a datagram too large (WSAEMSGSIZE) end it.
+    for (int error : {10060, 10004, 10038, 10050, 10040})
+        EXPECT_FALSE(DiscoveryGoesOnAfter(error)) << error;
+}

@@ -19,6 +19,8 @@ std::vector<std::string> statusBoxes;
 std::string statusText;
 std::string outputBoxes[PanelCount];
 std::size_t lastEntryLength[PanelCount];
+std::vector<std::string> linkCalls;
+bool linkCallsFail;
 
 void Reset()
 {
@@ -30,6 +32,8 @@ void Reset()
     serialSent.clear();
     tcpSends = tcpReceives = serialWrites = serialReads = 0;
     answers.clear();
+    linkCalls.clear();
+    linkCallsFail = false;
     statusBoxes.clear();
     statusText.clear();
     for (int i = 0; i < PanelCount; ++i) {
@@ -86,8 +90,15 @@ void ShowOutputLog(Panel panel, std::size_t newEntryLength)
     fake::lastEntryLength[static_cast<int>(panel)] = newEntryLength;
 }
 
-void SerialOpen(int, bool, int) {}
-void SerialClose() {}
+bool SerialOpen(int, bool, int)
+{
+    fake::linkCalls.emplace_back("SerialOpen");
+    return !fake::linkCallsFail;
+}
+void SerialClose()
+{
+    fake::linkCalls.emplace_back("SerialClose");
+}
 void SerialWrite()
 {
     ++fake::serialWrites;
@@ -100,9 +111,14 @@ void SerialRead()
 }
 bool TcpConnect(const char*, const char*)
 {
-    return true;
+    fake::linkCalls.emplace_back("TcpConnect");
+    return !fake::linkCallsFail;
 }
-void TcpDisconnect() {}
+bool TcpDisconnect()
+{
+    fake::linkCalls.emplace_back("TcpDisconnect");
+    return !fake::linkCallsFail;
+}
 void TcpSend()
 {
     ++fake::tcpSends;

@@ -34,6 +34,10 @@ extern std::string statusText;
 extern std::string outputBoxes[PanelCount];
 extern std::size_t lastEntryLength[PanelCount];
 
+// The opening and closing operations of the links that ran, by name, and whether they fail.
+extern std::vector<std::string> linkCalls;
+extern bool linkCallsFail;
+
 // Puts AppState back to its start values and empties every fake.
 void Reset();
 

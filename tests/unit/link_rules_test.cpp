@@ -1,5 +1,5 @@
 // The link state rules: the step of every action in every state of the link flags, for every
-// position of the connection kind list.
+// position of the connection kind list, and the flags that follow each step.
 #include <gtest/gtest.h>
 
 #include "link/link.h"
@@ -50,21 +50,47 @@ TEST(LinkRules, EveryActionInEveryStateAndChosenKind)
 
 } // namespace
 
-// Opening as the dialog's Open button and tessaly-cmd do: by the chosen kind, and only while no
-// link is open.
-TEST(OpenLink, SetsTheFlagsByTheKindOpened)
+// The Configuration dialog's link state table, taken step by step through the fakes of the link
+// operations: the operation that runs and the flags (connected, linkIsTcp) after it.
+TEST(LinkRules, FlagsFollowEachStepAndItsOutcome)
 {
-    fake::Reset();
-    OpenLink(NoLinkKind, 3, 6, "192.0.2.5", "5025");
-    EXPECT_EQ(app.connected, 0);
-    OpenLink(EthernetKind, 3, 6, "192.0.2.5", "5025");
-    EXPECT_EQ(app.connected, 1);
-    EXPECT_EQ(app.linkIsTcp, 1);
-    EXPECT_EQ(fake::statusText, "Connected to server");
-    OpenLink(UsbKind, 3, 6, "", ""); // ignored while the TCP link is open
-    EXPECT_EQ(app.linkIsTcp, 1);
-    fake::Reset();
-    OpenLink(Rs232Kind, 3, 6, "", ""); // the fake port never opens
-    EXPECT_EQ(app.connected, 0);
-    EXPECT_EQ(app.linkIsTcp, 0);
+    struct Transition {
+        LinkAction action;
+        int connected, linkIsTcp, kind;
+        bool fails;
+        const char* call; // "" when nothing runs
+        int connectedAfter, linkIsTcpAfter;
+    };
+    const Transition transitions[] = {
+        {LinkAction::Open, 0, 1, Rs232Kind, false, "SerialOpen", 1, 0},
+        {LinkAction::Open, 0, 1, UsbKind, true, "SerialOpen", 0, 0},
+        {LinkAction::Open, 0, 0, EthernetKind, false, "TcpConnect", 1, 1},
+        {LinkAction::Open, 0, 1, EthernetKind, true, "TcpConnect", 0, 0},
+        {LinkAction::Open, 0, 1, NoLinkKind, false, "", 0, 1},
+        {LinkAction::Open, 1, 0, EthernetKind, false, "", 1, 0},
+        {LinkAction::Close, 1, 0, NoLinkKind, false, "SerialClose", 0, 0},
+        {LinkAction::Close, 0, 0, NoLinkKind, false, "SerialClose", 0, 0},
+        {LinkAction::Close, 1, 1, NoLinkKind, false, "TcpDisconnect", 0, 1},
+        {LinkAction::Close, 1, 1, NoLinkKind, true, "TcpDisconnect", 1, 1},
+        {LinkAction::Close, 0, 1, NoLinkKind, false, "", 0, 1},
+        {LinkAction::Teardown, 1, 1, NoLinkKind, false, "TcpDisconnect", 0, 1},
+        {LinkAction::Teardown, 1, 1, NoLinkKind, true, "TcpDisconnect", 1, 1},
+        {LinkAction::Teardown, 1, 0, NoLinkKind, false, "SerialClose", 1, 0},
+        {LinkAction::Teardown, 0, 1, NoLinkKind, false, "", 0, 1},
+    };
+    for (const Transition& t : transitions) {
+        fake::Reset();
+        app.connected = t.connected;
+        app.linkIsTcp = t.linkIsTcp;
+        fake::linkCallsFail = t.fails;
+        TakeLinkStep(LinkRuleFor(t.action, t.connected, t.linkIsTcp, t.kind), {});
+        std::string ran = fake::linkCalls.empty() ? "" : fake::linkCalls.front();
+        SCOPED_TRACE(testing::Message()
+                     << "action " << static_cast<int>(t.action) << " from (" << t.connected << ", "
+                     << t.linkIsTcp << "), kind " << t.kind << (t.fails ? ", failing" : ""));
+        EXPECT_EQ(ran, t.call);
+        EXPECT_LE(fake::linkCalls.size(), 1u);
+        EXPECT_EQ(app.connected, t.connectedAfter);
+        EXPECT_EQ(app.linkIsTcp, t.linkIsTcpAfter);
+    }
 }

@@ -1,0 +1,41 @@
+// The panel registry as a table that platform-free code can walk: each panel's name and table in
+// start-up build order, made from the rows of console/panel_registry.h.
+#include <algorithm>
+#include <cstring>
+
+#include "console/panel_table.h"
+
+#define TESSALY_PANEL_ENTRY(name, table) PanelEntry{Panel::name, #name, table},
+const std::array<PanelEntry, PanelCount> PanelRegistry = {
+    {TESSALY_PANEL_ROWS(TESSALY_PANEL_ENTRY)}};
+#undef TESSALY_PANEL_ENTRY
+
+const PanelTable& TableOf(Panel panel)
+{
+    return PanelRegistry[static_cast<std::size_t>(panel)].table;
+}
+
+const char* NameOf(Panel panel)
+{
+    return PanelRegistry[static_cast<std::size_t>(panel)].name;
+}
+
+const PanelEntry* PanelNamed(const char* name)
+{
+    for (const PanelEntry& entry : PanelRegistry) {
+        if (std::strcmp(entry.name, name) == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+std::array<Panel, PanelCount> SwitchOrder()
+{
+    std::array<Panel, PanelCount> order{};
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = PanelRegistry[i].panel;
+    std::stable_sort(order.begin(), order.end(), [](Panel a, Panel b) {
+        return TableOf(a).switchPosition < TableOf(b).switchPosition;
+    });
+    return order;
+}

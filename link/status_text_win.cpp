@@ -1,0 +1,10 @@
+// The Configuration dialog's status text, which the links and the dialog write: the one Windows
+// version, for the program and for the link tests, whose stand-in dialog has the same box.
+#include "app/platform.h"
+#include "res/resource.h"
+
+// Does nothing while no dialog is open: SetDlgItemTextA fails quietly on a null window.
+void SetStatusText(const char* text)
+{
+    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
+}
