@@ -35,6 +35,7 @@ struct AppState {
     std::string PriorLog; // copy of a panel's log taken at the start of each transaction
     std::string NumberText;
     std::string DiscoveryText;
+    std::vector<std::string> DiscoveryLines; // one line per reply of the latest discovery
     // One handle per child control, per panel, in the order the panel's table creates them.
     std::array<std::vector<HWND>, PanelCount> controls;
     // Set while a command or a dialog action is being handled; further clicks are ignored.

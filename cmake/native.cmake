@@ -9,6 +9,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_executable(unit_tests
     tests/unit/bootloader_path_test.cpp
+    tests/unit/button_cases.cpp
+    tests/unit/cmd_rules_test.cpp
     tests/unit/discovery_test.cpp
     tests/unit/fakes.cpp
     tests/unit/link_rules_test.cpp
@@ -20,7 +22,9 @@ add_executable(unit_tests
     tests/unit/transaction_test.cpp
 )
 target_compile_options(unit_tests PRIVATE ${OWN_WARNINGS} ${SANITIZE})
-target_link_libraries(unit_tests PRIVATE tessaly_core GTest::gtest_main)
+include(cmd/cmd.cmake)
+target_compile_options(tessaly_cmd_rules PRIVATE ${SANITIZE})
+target_link_libraries(unit_tests PRIVATE tessaly_cmd_rules tessaly_core GTest::gtest_main)
 add_test(NAME unit_tests COMMAND unit_tests)
 
 # The simulator's platform-free parts, which its tests use too, and its POSIX loop and network.

@@ -63,6 +63,7 @@ set(TOOL_XP "Varnock Boot Loader_WinXP.exe")
 tessaly_program(Tessaly "${TOOL_WIN7}" 6.0)
 tessaly_program(Tessaly-xp "${TOOL_XP}" ${TESSALY_XP_SUBSYSTEM})
 
+include(${CMAKE_SOURCE_DIR}/cmd/cmd.cmake)
 include(${CMAKE_SOURCE_DIR}/tools/boot_loader/boot_loader.cmake)
 
 # GoogleTest on the -win32 runtime, which has no std::condition_variable: a small port header

@@ -112,19 +112,14 @@ void ShowConfiguration()
 void OpenSelectedLink()
 {
     int kind = Selection(IDC_LINK_KIND, LB_GETCURSEL);
-    LinkDecision decision = LinkRuleFor(LinkAction::Open, app.connected, app.linkIsTcp, kind);
-    LinkChoice choice = {Selection(IDC_COMPORT, CB_GETCURSEL),
-                         Selection(IDC_BAUD_RATE, CB_GETCURSEL), app.EntryText.data(),
-                         app.PortText.data()};
-    if (decision.step == LinkStep::ConnectTcp) {
+    if (LinkStepFor(LinkAction::Open, app.connected, app.linkIsTcp, kind) == LinkStep::ConnectTcp) {
         ClearTextBuffers();
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
-        app.tcpSocket = INVALID_SOCKET;
     }
     // A failed open has been reported by its own "Status" box.
-    if (TakeLinkStep(decision, choice) && decision.step == LinkStep::ConnectTcp)
-        SetStatusText("Connected to server");
+    OpenLink(kind, {Selection(IDC_COMPORT, CB_GETCURSEL), Selection(IDC_BAUD_RATE, CB_GETCURSEL),
+                    app.EntryText.data(), app.PortText.data()});
 }
 
 void CloseLink()

@@ -40,8 +40,15 @@ constexpr char NoDevicesText[] = " No Devices Discovered";
 std::string DiscoveryEntry(const unsigned char sourceAddress[4], const char* payload,
                            std::size_t received);
 
+// The same datagram as one line for a script: the sender address, host name and MAC address text
+// split as above, separated by tabs, with every control byte of the payload written as \xHH and
+// a backslash as two, so that no byte a responder sends can break the line or its fields.
+std::string DiscoveryLine(const unsigned char sourceAddress[4], const char* payload,
+                          std::size_t received);
+
 // Builds app.DiscoveryText over one run: the header, one entry per datagram, and at the end,
-// when no datagram came at all, the "no devices" text in place of the whole list.
+// when no datagram came at all, the "no devices" text in place of the whole list. Each datagram's
+// line goes to app.DiscoveryLines as well.
 void BeginDiscoveryText();
 void AddDiscoveryReply(const unsigned char sourceAddress[4], const char* payload,
                        std::size_t received);

@@ -4,6 +4,7 @@
 #include "link/link_rules.h"
 
 #include "app/app_state.h"
+#include "app/platform.h"
 #include "link/link.h"
 
 namespace
@@ -122,4 +123,17 @@ bool TakeLinkStep(const LinkDecision& decision, const LinkChoice& choice)
 bool ActOnLink(LinkAction action)
 {
     return TakeLinkStep(LinkRuleFor(action, app.connected, app.linkIsTcp, NoLinkKind));
+}
+
+bool OpenLink(int chosenKind, const LinkChoice& choice)
+{
+    LinkDecision decision = LinkRuleFor(LinkAction::Open, app.connected, app.linkIsTcp, chosenKind);
+    if (decision.step == LinkStep::None)
+        return false;
+    if (decision.step == LinkStep::ConnectTcp)
+        app.tcpSocket = INVALID_SOCKET;
+    bool opened = TakeLinkStep(decision, choice);
+    if (opened && decision.step == LinkStep::ConnectTcp)
+        SetStatusText("Connected to server");
+    return opened;
 }

@@ -68,3 +68,8 @@ bool RunLinkStep(LinkStep step, const LinkChoice& choice = {});
 bool TakeLinkStep(const LinkDecision& decision, const LinkChoice& choice = {});
 // The step for action in the present state, taken: Close, Send, Read and Teardown.
 bool ActOnLink(LinkAction action);
+// Opens the link of chosenKind as the Configuration dialog's Open button does, and as tessaly-cmd
+// does: only while no link is open, the flags set by the outcome, failures told in "Status" boxes,
+// and "Connected to server" in the dialog's status box when a TCP connection is made. True when
+// a link was opened.
+bool OpenLink(int chosenKind, const LinkChoice& choice);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# `make dist`: packs each 32-bit program with a short readme and its "Boot Loader" folder into a
-# zip file. The folder holds only a text saying that the instrument maker's bootloader tool goes
-# there: no program, so that copying the folder over an installation can never replace the
-# maker's tool with anything of ours.
-#   OUTDIR/Tessaly.zip     Tessaly/Tessaly.exe, Tessaly/Boot Loader/README.txt, Tessaly/README.txt
+# `make dist`: packs each 32-bit program with a short readme, its "Boot Loader" folder and the
+# console program for scripts, tessaly-cmd.exe, into a zip file. The folder holds only a text
+# saying that the instrument maker's bootloader tool goes there: no program, so that copying the
+# folder over an installation can never replace the maker's tool with anything of ours.
+#   OUTDIR/Tessaly.zip     Tessaly/Tessaly.exe, Tessaly/tessaly-cmd.exe,
+#                          Tessaly/Boot Loader/README.txt, Tessaly/README.txt
 #   OUTDIR/Tessaly-xp.zip  the same for Tessaly-xp.exe
 # The files in the zips carry a fixed date, so the same programs give the same zips.
 # Usage: scripts/dist.sh WIN32_BUILD_DIR OUTDIR
@@ -32,6 +33,8 @@ and keeps no settings; every start begins afresh.
 Files
   $program.exe
       the program
+  tessaly-cmd.exe
+      the same commands from scripts and batch files; "tessaly-cmd --help" tells how
   Boot Loader\\README.txt
       where the bootloader tool goes (see below); keep the folder beside the program
   README.txt
@@ -70,11 +73,13 @@ TEXT
 # pack PROGRAM TOOL WINDOWS
 pack() {
   local program=$1 tool=$2 windows=$3
-  local exe="$win32/$program.exe"
-  [ -f "$exe" ] || { echo "dist: $exe is missing; build first (make build)" >&2; exit 1; }
+  local exe="$win32/$program.exe" cmd="$win32/tessaly-cmd.exe" file
+  for file in "$exe" "$cmd"; do
+    [ -f "$file" ] || { echo "dist: $file is missing; build first (make build)" >&2; exit 1; }
+  done
   local dir="$stage/$program"
   mkdir -p "$dir/Boot Loader"
-  cp "$exe" "$dir/"
+  cp "$exe" "$cmd" "$dir/"
   tool_readme "$tool" "$program.exe" >"$dir/Boot Loader/README.txt"
   readme "$program" "$tool" "$windows" >"$dir/README.txt"
   find "$dir" -exec touch -h -d '2000-01-01 00:00:00 UTC' {} +

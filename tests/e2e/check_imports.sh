@@ -4,7 +4,8 @@
 # - they import exactly the DLL functions of their allow-list under tests/e2e/imports/, each
 #   checked against Windows XP when it was listed; as a second guard, nothing that their Windows
 #   (XP or Vista) lacks, and no MinGW runtime DLL;
-# - they are i386 programs with their PE subsystem version (6.0, or 5.01 for XP);
+# - they are i386 programs of their PE subsystem (windows, or console for tessaly-cmd.exe) and its
+#   version (6.0, or 5.01 for XP);
 # - their headers ask for ASLR (DYNAMIC_BASE, with the relocations it needs), DEP (NX_COMPAT) and
 #   terminal-server awareness, whatever the toolchain's defaults;
 # - they are stripped: no symbol table, no debug sections;
@@ -23,11 +24,12 @@ lists=$(dirname "$0")/imports
 objdump=i686-w64-mingw32-objdump
 windres=i686-w64-mingw32-windres
 
-# One row per shipped program: file, allow-list in tests/e2e/imports/, subsystem version, and the
-# oldest Windows it runs on.
+# One row per shipped program: file, allow-list in tests/e2e/imports/, PE subsystem (2 windows,
+# 3 console) and its version, and the oldest Windows it runs on.
 programs=(
-  "Tessaly.exe tessaly-gui.txt 6.0 Vista"
-  "Tessaly-xp.exe tessaly-gui.txt 5.01 XP"
+  "Tessaly.exe tessaly-gui.txt 2 6.0 Vista"
+  "Tessaly-xp.exe tessaly-gui.txt 2 5.01 XP"
+  "tessaly-cmd.exe tessaly-cmd.txt 3 5.01 XP"
 )
 
 # The version resource of every program.
@@ -116,10 +118,12 @@ check_imports() {
 }
 
 check_header() {
-  local exe=$1 subsystem=$2 name=${1##*/} header file_header got want
+  local exe=$1 kind=$2 subsystem=$3 name=${1##*/} header file_header got want
   header=$("$objdump" -p "$exe")
   file_header=$("$objdump" -f "$exe")
   grep -q 'file format pei-i386' <<<"$header" || problem "$name: not a 32-bit (i386) program"
+  grep -Eq "^Subsystem[[:space:]]+0*$kind[[:space:]]" <<<"$header" ||
+    problem "$name: not of PE subsystem $kind (2 windows, 3 console)"
   got=$(awk '$1 == "MajorSubsystemVersion" { major = $2 } $1 == "MinorSubsystemVersion" {
     minor = $2 } END { printf "%s.%02d", major, minor }' <<<"$header")
   want=$(printf '%s.%02d' "${subsystem%.*}" "${subsystem#*.}")
@@ -157,16 +161,16 @@ check_version() {
 
 checked=()
 for row in "${programs[@]}"; do
-  read -r program list subsystem windows <<<"$row"
+  read -r program list kind subsystem windows <<<"$row"
   exe=$1/$program
   if [ ! -f "$exe" ]; then
     problem "$exe: not found"
     continue
   fi
   check_imports "$exe" "$lists/$list" "$windows"
-  check_header "$exe" "$subsystem"
+  check_header "$exe" "$kind" "$subsystem"
   check_version "$exe"
-  checked+=("$program (subsystem $subsystem, $windows)")
+  checked+=("$program (subsystem $kind $subsystem, $windows)")
 done
 
 if [ ${#problems[@]} -gt 0 ]; then

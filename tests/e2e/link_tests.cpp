@@ -20,13 +20,6 @@
 namespace
 {
 
-// Opens a link as the dialog's Open button does, through the link rules.
-bool OpenLink(int kind, const LinkChoice& choice)
-{
-    app.tcpSocket = INVALID_SOCKET;
-    return TakeLinkStep(LinkRuleFor(LinkAction::Open, app.connected, app.linkIsTcp, kind), choice);
-}
-
 bool OpenTcp(const std::string& host, const std::string& port)
 {
     return OpenLink(EthernetKind, {0, 0, host.c_str(), port.c_str()});

@@ -96,4 +96,18 @@ add_test(NAME e2e_discovery_hostile
 set_tests_properties(e2e_discovery_hostile PROPERTIES RESOURCE_LOCK tessaly_lan TIMEOUT 600
                                                       ENVIRONMENT "${PROGRAM_ENV}")
 
+# tessaly-cmd run as a script runs it, with the button cases of the unit tests; its discovery
+# against the simulated LAN hosts.
+windows_test(e2e_cmd_tests SOURCES tests/e2e/cmd_test.cpp tests/unit/button_cases.cpp
+             LIBRARIES tessaly_cmd_rules)
+add_dependencies(e2e_cmd_tests tessaly-cmd)
+add_test(NAME e2e_cmd COMMAND e2e_cmd_tests --gtest_filter=-CmdDiscovery.*)
+add_test(NAME e2e_cmd_discovery
+         COMMAND ${NETNS} with-hosts ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:e2e_cmd_tests>
+                 --gtest_filter=CmdDiscovery.*
+                 "--gtest_output=xml:${build_dir_windows}\\results\\e2e_cmd_discovery.xml")
+set_tests_properties(e2e_cmd e2e_cmd_discovery PROPERTIES
+                     ENVIRONMENT "TESSALY_CMD=${build_dir_windows}\\tessaly-cmd.exe")
+set_tests_properties(e2e_cmd_discovery PROPERTIES RESOURCE_LOCK tessaly_lan)
+
 include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)

@@ -187,6 +187,33 @@ TEST(DiscoveryQuestion, IsTwentyEightBytesWithoutTerminator)
     EXPECT_EQ(DiscoveryPort, 30303);
 }
 
+// The line of a reply for a script: the same fields, tab-separated, and no byte of the reply
+// that could end the line or split a field.
+TEST(DiscoveryLine, FieldsSplitAsInTheEntryWithControlBytesEscaped)
+{
+    auto line = [](const std::string& payload) {
+        return DiscoveryLine(Node7Address, payload.data(), payload.size());
+    };
+    EXPECT_EQ(line("NODE7\rAA-BB-CC-DD-EE-FF\r"), "192.168.1.20\tNODE7\tAA-BB-CC-DD-EE-FF");
+    EXPECT_EQ(line("NODE7\r\nAA-BB\r\n"), "192.168.1.20\tNODE7\t\\x0AAA-BB");
+    EXPECT_EQ(line(std::string("a\tb\0c\\d\x7f\r", 9)), "192.168.1.20\ta\\x09b\\x00c\\\\d\\x7F\t");
+    EXPECT_EQ(line("caf\xe9"), "192.168.1.20\tcaf\xe9\t");
+    EXPECT_EQ(line(""), "192.168.1.20\t\t");
+}
+
+TEST_F(DiscoveryTextTest, EachRunListsItsOwnRepliesAsLines)
+{
+    const unsigned char other[4] = {10, 0, 0, 9};
+    BeginDiscoveryText();
+    AddDiscoveryReply(Node7Address, "A\rB\r", 4);
+    BeginDiscoveryText();
+    AddDiscoveryReply(Node7Address, "C\rD\r", 4);
+    AddDiscoveryReply(other, "E\rF\r", 4);
+    EndDiscoveryText(2);
+    EXPECT_EQ(app.DiscoveryLines,
+              (std::vector<std::string>{"192.168.1.20\tC\tD", "10.0.0.9\tE\tF"}));
+}
+
 TEST(DiscoveryCollection, OnlyAHostsResetReportKeepsItGoing)
 {
     // Winsock's numbers: a port unreachable or time to live exceeded sent back by some host.

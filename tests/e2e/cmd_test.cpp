@@ -1,0 +1,312 @@
+// tessaly-cmd.exe run as a script runs it, against tessaly-sim: every button case of the unit tests
+// that its command line can express puts the bytes of that case on the link, and each exit status
+// comes with its output. With the simulated LAN hosts of scripts/netns.sh (CmdDiscovery.*): the
+// discovery with none, one and three instruments answering.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cmd/cmd_rules.h"
+#include "support/lan_hosts.h"
+#include "support/sim_control.h"
+#include "tests/unit/button_cases.h"
+
+namespace
+{
+
+struct CmdOutcome {
+    DWORD status = 999;
+    std::string out, err;
+};
+
+// One argument as the runtime's command-line parser reads it back.
+std::string Quoted(const std::string& arg)
+{
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    return quoted.append(backslashes * 2, '\\') + "\"";
+}
+
+std::string FileText(const std::string& path)
+{
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    char buffer[4096];
+    DWORD got = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, nullptr) &&
+           got > 0)
+        text.append(buffer, got);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    DeleteFileA(path.c_str());
+    return text;
+}
+
+HANDLE InheritableFile(const std::string& path)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Runs tessaly-cmd with args, its standard output and error into files, and waits for its end.
+CmdOutcome RunCmd(const std::vector<std::string>& args)
+{
+    const char* program = std::getenv("TESSALY_CMD");
+    std::string line = Quoted(program != nullptr ? program : "tessaly-cmd.exe");
+    for (const std::string& arg : args)
+        line += " " + Quoted(arg);
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string base = std::string(folder) + "tessaly-cmd-" + std::to_string(GetCurrentProcessId());
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = nullptr;
+    start.hStdOutput = InheritableFile(base + ".out");
+    start.hStdError = InheritableFile(base + ".err");
+    PROCESS_INFORMATION process{};
+    CmdOutcome run;
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
+                       &process)) {
+        WaitForSingleObject(process.hProcess, 120000);
+        GetExitCodeProcess(process.hProcess, &run.status);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(start.hStdOutput);
+    CloseHandle(start.hStdError);
+    run.out = FileText(base + ".out");
+    run.err = FileText(base + ".err");
+    return run;
+}
+
+std::vector<std::string> Tcp(std::vector<std::string> commands)
+{
+    commands.insert(commands.begin(), {"--tcp", "127.0.0.1:" + std::to_string(SimTcpPort())});
+    return commands;
+}
+
+std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+    return lines;
+}
+
+// The tessaly-cmd argument that makes the case's click, or "" when its command line cannot say
+// that scene: no option checked, a baud position outside the list, an entry box the case leaves
+// as it was, a comma in the current password, or a row that sends nothing of its own.
+std::string ArgumentFor(const button_cases::Case& c, bool& freeLine)
+{
+    const CommandRow& row = *CommandFor(c.id);
+    std::string name = NameOf(row.panel) + std::string(":") + KeywordOf(row);
+    auto box = c.entries.find(row.entryId);
+    bool typed = box != c.entries.end();
+    freeLine = row.kind == CommandKind::FreeLine;
+    switch (row.kind) {
+    case CommandKind::Query:
+    case CommandKind::QueryLineFeed:
+    case CommandKind::Fixed:
+        return name;
+    case CommandKind::Value:
+    case CommandKind::QuotedValue:
+    case CommandKind::HostName:
+    case CommandKind::Password:
+        return typed ? name + "=" + box->second : "";
+    case CommandKind::NewPassword: {
+        auto second = c.entries.find(row.secondEntryId);
+        if (!typed || second == c.entries.end() || box->second.find(',') != std::string::npos)
+            return "";
+        return name + "=" + box->second + "," + second->second;
+    }
+    case CommandKind::Selection:
+        for (const OptionChoice& option : row.options) {
+            if (option.id != 0 && c.checked.count(option.id) != 0)
+                return name + "=" + CaptionOf(row.panel, option.id);
+        }
+        return "";
+    case CommandKind::BaudRate:
+        if (c.baudPosition < 0 || c.baudPosition >= BaudChoiceCount)
+            return "";
+        return name + "=" + BaudLabels[static_cast<std::size_t>(c.baudPosition)];
+    case CommandKind::FreeLine:
+        return typed ? box->second : "";
+    case CommandKind::Read:
+    case CommandKind::ClearDisplay:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
+// Each command row's first case that sends, in one run: the simulator must receive exactly the
+// bytes the unit tests pin for the window program's button, and every query is answered.
+TEST(CmdSweep, EveryRowSendsTheBytesOfItsButton)
+{
+    std::vector<std::string> args = Tcp({});
+    std::set<int> rowsRun;
+    std::string expected;
+    std::size_t queries = 0;
+    for (const button_cases::Case& c : button_cases::Cases()) {
+        bool freeLine = false;
+        std::string argument = ArgumentFor(c, freeLine);
+        if (c.expected.sends != 1 || argument.empty() || rowsRun.count(c.id) != 0)
+            continue;
+        rowsRun.insert(c.id);
+        if (freeLine)
+            args.push_back("--send");
+        args.push_back(argument);
+        expected += c.expected.sent;
+        queries += ReadsAnswer(*CommandFor(c.id)) ? 1 : 0;
+    }
+    for (int id = FirstDispatchId; id <= LastDispatchId; ++id) {
+        const CommandRow* row = CommandFor(id);
+        bool sendsNothing = row == nullptr || row->kind == CommandKind::Read ||
+                            row->kind == CommandKind::ClearDisplay;
+        EXPECT_TRUE(sendsNothing || rowsRun.count(id) != 0) << "no case runs button " << id;
+    }
+
+    SimClear();
+    CmdOutcome run = RunCmd(args);
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(SimRecord(), expected);
+    EXPECT_EQ(LinesOf(run.out).size(), queries) << run.out;
+}
+
+TEST(CmdRun, AnswersOneLineEachAndTheLogWithLog)
+{
+    SimClear();
+    CmdOutcome run = RunCmd(Tcp({"VOLT=120", "MEAS:VOLT?", "--query", "*IDN?"}));
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, SimControl("get MEAS:VOLT") + "\r\n" + SimControl("get *IDN") + "\r\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(SimRecord(), "VOLT 120\nMEAS:VOLT?\n*IDN?\n");
+
+    run = RunCmd(Tcp({"--log", "FREQ=60", "Status:SYST:ERR?"}));
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, "Sending command:  FREQ 60\r\n \r\nSending command:  SYST:ERR?\r\n \r\n" +
+                           SimControl("get SYST:ERR") + "\r\n \r\n");
+}
+
+TEST(CmdRun, SerialAndUsbPorts)
+{
+    SimClear();
+    CmdOutcome run = RunCmd({"--com", "12", "--baud", "115200", "OUTP=off", "OUTP?"});
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, SimControl("get OUTP") + "\r\n");
+    run = RunCmd({"--usb", "12", "--send", "*CLS"});
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(SimRecord("serial"), "OUTP 0\nOUTP?\n*CLS\n");
+}
+
+// A refused value stops the script before anything else is sent; so does a query that is not
+// answered.
+TEST(CmdRun, RefusedValueAndSilentInstrumentExitWithOne)
+{
+    SimClear();
+    CmdOutcome run = RunCmd(Tcp({"VOLT=12V", "OUTP=ON"}));
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.err, "Could not send command:  VOLT 12, set value contained a non digit "
+                       "character. \r\n Command not sent\r\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(SimRecord(), "");
+
+    ASSERT_EQ(SimControl("fault silent"), "ok");
+    run = RunCmd(Tcp({"MEAS:POW?", "OUTP=ON"}));
+    SimControl("fault none");
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.err, "MEAS:POW?: Eth Timeout\r\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(SimRecord(), "MEAS:POW?\n");
+}
+
+TEST(CmdRun, UsageErrorExitsWithTwoAndSendsNothing)
+{
+    SimClear();
+    std::string connections = SimControl("connections");
+    CmdOutcome run = RunCmd(Tcp({"VOLT=120", "VOLTAGE=120"}));
+    EXPECT_EQ(run.status, 2u);
+    EXPECT_NE(run.err.find("\"VOLTAGE=120\""), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("tessaly-cmd --list"), std::string::npos) << run.err;
+    EXPECT_EQ(SimControl("connections"), connections);
+    EXPECT_EQ(SimRecord(), "");
+
+    run = RunCmd({"--list"});
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_NE(run.out.find("VOLT\tCommand\tSet Voltage\t"), std::string::npos);
+}
+
+TEST(CmdRun, LinkThatDoesNotOpenExitsWithThreeAndTheDialogsText)
+{
+    CmdOutcome run = RunCmd({"--tcp", "127.0.0.1:1", "*IDN?"});
+    EXPECT_EQ(run.status, 3u);
+    EXPECT_EQ(run.err, "Unable to connect to server\r\n");
+    run = RunCmd({"--com", "0", "*IDN?"});
+    EXPECT_EQ(run.status, 3u);
+    EXPECT_EQ(run.err, "COMPORT failed to open\r\n");
+}
+
+struct CmdDiscovery : ::testing::Test {
+    std::vector<Host> hosts = LanHosts();
+
+    void SetUp() override
+    {
+        if (hosts.size() < 3)
+            GTEST_SKIP() << "needs the simulated hosts of scripts/netns.sh with-hosts";
+        for (const Host& h : hosts)
+            ASSERT_EQ(HostControl(h, "discovery silent"), "ok") << h.name;
+    }
+    void TearDown() override
+    {
+        for (const Host& h : hosts)
+            HostControl(h, "discovery silent");
+    }
+};
+
+TEST_F(CmdDiscovery, NoneOneAndThreeInstruments)
+{
+    CmdOutcome run = RunCmd({"discover"});
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "No Devices Discovered\r\n");
+
+    const Host& b = hosts[1];
+    ASSERT_EQ(HostControl(b, "discovery none"), "ok");
+    run = RunCmd({"discover"});
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_EQ(run.out, b.address + "\t" + b.name + "\t" + b.mac + "\r\n");
+
+    // A responder that ends its fields with CR LF: the line feed is shown, not obeyed.
+    std::vector<std::string> expected;
+    for (const Host& h : hosts) {
+        bool crlf = &h == &hosts[2];
+        ASSERT_EQ(HostControl(h, crlf ? "discovery crlf" : "discovery none"), "ok");
+        expected.push_back(h.address + "\t" + h.name + "\t" + (crlf ? "\\x0A" : "") + h.mac);
+    }
+    run = RunCmd({"discover"});
+    EXPECT_EQ(run.status, 0u);
+    std::vector<std::string> lines = LinesOf(run.out);
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, expected);
+}
