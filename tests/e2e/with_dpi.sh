@@ -12,4 +12,4 @@ dpi=$1
 shift
 set_wine_dpi "$dpi"
 trap 'set_wine_dpi 96' EXIT
-TESSALY_DPI=$dpi "$WINE" "$@"
+TESSALY_DPI=$dpi "$TESSALY_ROOT/tests/e2e/wine_test.sh" "$WINE" "$@"
