@@ -4,7 +4,8 @@
 //      with everything drawn, the button's own drawing and the output box's included) against the
 //      sum of (a) the same posted click on an identical button of the bare program
 //      (bench/bare_window_win.cpp), whose click does nothing, measured the same way, (b) a raw
-//      Winsock query round trip to the same simulator and (c) inserting the same entry into an
+//      Winsock query round trip to the same simulator (select before each receive, as the
+//      program's link does) and (c) inserting the same entry into an
 //      identical output box of this process, holding the same log filled the same way, until the
 //      box has drawn it;
 //   2. start-up until the main window is idle, and peak working set, against the bare program,
@@ -188,7 +189,9 @@ SOCKET ConnectToSimulator()
     return s;
 }
 
-// One query on the raw connection: send the line, read up to the answer's line feed.
+// One query on the raw connection as Winsock's rules have it done: send the line, then, before
+// each receive, wait with select until the socket is readable (a receive that ends by its
+// time-out would leave the socket in an undefined state), and read up to the answer's line feed.
 double TimedRawQuery(SOCKET s, std::string& answer)
 {
     double start = NowMs();
@@ -196,6 +199,12 @@ double TimedRawQuery(SOCKET s, std::string& answer)
     answer.clear();
     char chunk[256];
     for (;;) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(s, &readable);
+        timeval wait{5, 0};
+        if (select(0, &readable, nullptr, nullptr, &wait) <= 0)
+            Fail("no answer from tessaly-sim on the raw connection");
         int received = recv(s, chunk, sizeof chunk, 0);
         if (received <= 0)
             Fail("no answer from tessaly-sim on the raw connection");
