@@ -3,8 +3,10 @@
 #include "app/platform.h"
 #include "res/resource.h"
 
-// Does nothing while no dialog is open: SetDlgItemTextA fails quietly on a null window.
+// Does nothing while no dialog is open (tessaly-cmd never has one): SetDlgItemTextA is given a
+// dialog only when there is one.
 void SetStatusText(const char* text)
 {
-    SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
+    if (app.configDialog != nullptr)
+        SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
 }
