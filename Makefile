@@ -7,15 +7,16 @@
 #   make fuzz   run each fuzzer for ten minutes, keeping new inputs
 #   make unit   build and run the native unit tests alone
 # The Windows-side targets run the shipped 32-bit programs (build/win32) under 32-bit Wine; on a
-# machine whose kernel cannot run 32-bit executables they run the x86_64 test build (build/win64)
-# and say so (scripts/lib.sh).
+# machine whose kernel refuses 32-bit executables they run them in a virtual machine
+# (scripts/vm.sh), and where none can start, the x86_64 test build (build/win64); they say which
+# (scripts/lib.sh). make bench always measures on this machine's own kernel.
 SHELL := /bin/bash
 NATIVE := build/native
 WIN32 := build/win32
 WIN64 := build/win64
 LIB := source scripts/lib.sh
 
-.PHONY: setup build build-native build-windows test run dist bench soak unit e2e fuzz fuzz-short \
+.PHONY: setup build build-native build-windows build-win64 build-here test run dist bench soak unit e2e fuzz fuzz-short \
         clean
 
 setup:
@@ -28,11 +29,23 @@ build-native: setup
 build-windows: setup
 	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	ninja -C $(WIN32)
+	@$(LIB) && choose_windows_build && load_windows_build
+	@$(LIB) && load_windows_build >/dev/null && \
+	  { [ "$$WIN_BUILD" = "$$SHIPPED_BUILD" ] || $(MAKE) --no-print-directory build-win64; }
+
+# The x86_64 test build, made only where something runs it: the tests where neither this kernel
+# nor a virtual machine runs the shipped programs, make bench and make run with a display where
+# this kernel refuses 32-bit executables.
+build-win64: setup
 	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-	ninja -C $(WIN32)
 	ninja -C $(WIN64)
-	@$(LIB) && choose_windows_build && load_windows_build
+
+# The build that runs on this machine's own kernel, for make bench and make run with a display.
+build-here: build
+	@$(LIB) && load_windows_build >/dev/null && use_windows_build_of_this_kernel >/dev/null && \
+	  { [ "$$WIN_BUILD" = "$$SHIPPED_BUILD" ] || $(MAKE) --no-print-directory build-win64; }
 
 build: build-native build-windows
 
@@ -44,6 +57,7 @@ e2e: build
 	@echo "== The shipped programs and their packages"
 	tests/e2e/check_imports.sh $(WIN32)
 	tests/e2e/check_machine.sh
+	tests/e2e/check_vm.sh
 	scripts/dist.sh $(WIN32) build/dist && tests/e2e/check_dist.sh build/dist
 	@echo "== Layer 2: Windows-side tests under Wine"
 	tests/e2e/run.sh
@@ -61,12 +75,13 @@ test: unit fuzz-short e2e
 	@scripts/test-summary.sh
 
 run: build
+	@[ -z "$$DISPLAY" ] || $(MAKE) --no-print-directory build-here
 	scripts/run.sh
 
 dist: build-windows
 	scripts/dist.sh $(WIN32) build/dist
 
-bench: build
+bench: build-here
 	scripts/bench.sh build/bench.txt
 
 soak: build

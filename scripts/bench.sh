@@ -23,6 +23,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 output=$(realpath -m "${1:-$TESSALY_ROOT/build/bench.txt}")
 load_windows_build
+use_windows_build_of_this_kernel
 bench_cpu=${TESSALY_BENCH_CPU:-$(($(nproc --all) - 1))}
 [ "$bench_cpu" = all ] || taskset -cp "$bench_cpu" $$ >/dev/null ||
   lib_fail "cannot pin to CPU $bench_cpu"

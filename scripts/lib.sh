@@ -4,10 +4,12 @@
 # network namespace, tessaly-sim, and ending everything a script started, also when it fails.
 #
 # The programs that ship are 32-bit (build/win32) and run under 32-bit Wine. Some kernels cannot
-# run 32-bit executables at all; there the same tests run on the x86_64 build of the same sources
-# (build/win64) under 64-bit Wine, and the scripts say so. TESSALY_WINE32=0 asks for that fallback
-# on any machine, to try it; TESSALY_WINE32_LOADER names another 32-bit loader (for the check of
-# this choice).
+# run 32-bit executables at all; there the same tests run the same programs under the same Wine
+# inside a virtual machine that boots Debian's own kernel (scripts/vm.sh), and where QEMU is
+# missing or TESSALY_VM=0 the x86_64 build of the same sources (build/win64) runs under 64-bit Wine
+# instead, and the scripts say so. TESSALY_WINE32=0 asks for that last resort on any machine, to
+# try it; TESSALY_VM=1 asks for the virtual machine on any machine; TESSALY_WINE32_LOADER names
+# another 32-bit loader (for the check of this choice).
 
 TESSALY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NATIVE_BUILD=$TESSALY_ROOT/build/native
@@ -24,21 +26,32 @@ lib_fail() {
 }
 
 # Decides once which Windows build runs on this machine and writes build/windows.env:
-# WIN_BUILD, WINE (the loader), WINEARCH and WINE32_NOTE (empty when the shipped 32-bit programs
-# run, else the plain reason why they do not).
+# WIN_BUILD, WINE (the loader), WINEARCH, WINE_IN_VM (1 when the programs run inside the virtual
+# machine of scripts/vm.sh) and WINE32_NOTE (empty when the shipped 32-bit programs run on this
+# machine's own kernel, else the plain reason why they do not).
 choose_windows_build() {
-  local note="" version
+  local note="" version in_vm=0
   if [ "${TESSALY_WINE32:-}" = 0 ]; then
     note="TESSALY_WINE32=0 asked for the x86_64 test build"
+  elif [ "${TESSALY_VM:-}" = 1 ]; then
+    note="TESSALY_VM=1 asked for the virtual machine"
+    in_vm=1
   elif ! version=$("$WINE32_LOADER" --version 2>&1); then
-    note="this machine's kernel cannot run 32-bit executables ($WINE32_LOADER --version: ${version:-no output})"
+    note="this machine's kernel refuses 32-bit executables ($WINE32_LOADER --version: ${version:-no output})"
+    if [ "${TESSALY_VM:-}" = 0 ]; then
+      note="$note, and TESSALY_VM=0 asked for no virtual machine"
+    elif ! command -v qemu-system-x86_64 >/dev/null; then
+      note="$note, and QEMU is missing for the virtual machine"
+    else
+      in_vm=1
+    fi
   fi
   mkdir -p "$(dirname "$WINDOWS_CHOICE")"
-  if [ -z "$note" ]; then
-    printf 'WIN_BUILD=%q\nWINE=%q\nWINEARCH=win32\nWINE32_NOTE=\n' \
-      "$SHIPPED_BUILD" "$WINE32_LOADER" >"$WINDOWS_CHOICE"
+  if [ -z "$note" ] || [ "$in_vm" = 1 ]; then
+    printf 'WIN_BUILD=%q\nWINE=%q\nWINEARCH=win32\nWINE_IN_VM=%s\nWINE32_NOTE=%q\n' \
+      "$SHIPPED_BUILD" "$WINE32_LOADER" "$in_vm" "$note" >"$WINDOWS_CHOICE"
   else
-    printf 'WIN_BUILD=%q\nWINE=/usr/lib/wine/wine64\nWINEARCH=win64\nWINE32_NOTE=%q\n' \
+    printf 'WIN_BUILD=%q\nWINE=/usr/lib/wine/wine64\nWINEARCH=win64\nWINE_IN_VM=0\nWINE32_NOTE=%q\n' \
       "$TESSALY_ROOT/build/win64" "$note" >"$WINDOWS_CHOICE"
   fi
 }
@@ -48,13 +61,56 @@ load_windows_build() {
   [ -f "$WINDOWS_CHOICE" ] || choose_windows_build
   # shellcheck source=/dev/null
   source "$WINDOWS_CHOICE"
-  export WIN_BUILD WINE WINEARCH WINE32_NOTE
-  [ -z "${TESSALY_IN_NETNS:-}" ] || return 0 # said before the script entered the namespace
+  WINE_IN_VM=${WINE_IN_VM:-0} # a choice written before the virtual machine existed
+  export WIN_BUILD WINE WINEARCH WINE_IN_VM WINE32_NOTE
+  # Said once, before the script entered the virtual machine or the private network.
+  [ -z "${TESSALY_IN_NETNS:-}${TESSALY_IN_VM:-}" ] || return 0
+  echo "${0##*/}: $(windows_build_said)"
+}
+
+# One line on which Windows programs run where, and why.
+windows_build_said() {
   if [ -z "$WINE32_NOTE" ]; then
-    echo "${0##*/}: the shipped 32-bit programs under 32-bit Wine ($WIN_BUILD)"
+    echo "the shipped 32-bit programs under 32-bit Wine ($WIN_BUILD)"
+  elif [ "$WINE_IN_VM" = 1 ]; then
+    echo "the shipped 32-bit programs under 32-bit Wine in a virtual machine ($(vm_said)), because $WINE32_NOTE"
   else
-    echo "${0##*/}: NOT the shipped 32-bit programs: the x86_64 test build under 64-bit Wine," \
-      "because $WINE32_NOTE"
+    echo "NOT the shipped 32-bit programs: the x86_64 test build under 64-bit Wine, because $WINE32_NOTE"
+  fi
+}
+
+# The virtual machine in a few words: its kernel and whether QEMU had KVM.
+vm_said() {
+  local kernel accel="QEMU without KVM"
+  kernel=$(basename "$(echo "$TESSALY_ROOT"/build/vm/kernel/boot/vmlinuz-*)")
+  kernel=${kernel#vmlinuz-}
+  [[ $kernel == *"*"* ]] && kernel="not yet downloaded"
+  [ "${TESSALY_VM_ACCEL:-}" = kvm ] && accel="QEMU with KVM"
+  echo "Debian kernel ${kernel%%-*}, $accel"
+}
+
+# Runs the calling script again inside the virtual machine when the choice says the Windows
+# programs run there; does nothing inside it or where they run on this machine's own kernel.
+# Call as: enter_windows_machine "$0" "$@".
+enter_windows_machine() {
+  if [ "$WINE_IN_VM" = 1 ] && [ -z "${TESSALY_IN_VM:-}" ]; then
+    exec "$TESSALY_ROOT/scripts/vm.sh" "$@"
+  fi
+}
+
+# For what must run on this machine's own kernel (make bench: timings inside an emulator mean
+# nothing; make run with a display: the guest has none): where the tests run the shipped programs
+# in the virtual machine, uses the x86_64 test build under 64-bit Wine instead, and says so.
+use_windows_build_of_this_kernel() {
+  [ "$WINE_IN_VM" = 1 ] || return 0
+  WINE_IN_VM=0
+  if "$WINE" --version >/dev/null 2>&1; then # the virtual machine was asked for, not needed
+    WINE32_NOTE=""
+    echo "${0##*/}: here the shipped 32-bit programs under 32-bit Wine ($WIN_BUILD)"
+  else
+    WIN_BUILD=$TESSALY_ROOT/build/win64 WINE=/usr/lib/wine/wine64 WINEARCH=win64
+    echo "${0##*/}: here NOT the shipped 32-bit programs: the x86_64 test build under 64-bit" \
+      "Wine ($WIN_BUILD), because $WINE32_NOTE"
   fi
 }
 

@@ -9,6 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 [ -n "${DISPLAY:-}" ] || exec "$here/run_session.sh"
 source "$here/lib.sh"
 load_windows_build
+use_windows_build_of_this_kernel
 trap cleanup EXIT
 
 out=$TESSALY_ROOT/build/run
@@ -22,4 +23,5 @@ tessaly-sim is serving a simulated AC source:
   Serial:   File > Configure, choose "RS-232" or "USB", Comport 5, Open
 MSG
 
+echo "run: opening $WIN_BUILD/Tessaly.exe"
 "$WINE" "$WIN_BUILD/Tessaly.exe"

@@ -10,6 +10,7 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 load_windows_build
+enter_windows_machine "$0" "$@"
 for f in "$WIN_BUILD/Tessaly.exe" "$WIN_BUILD/run_session.exe" "$NATIVE_BUILD/tessaly-sim"; do
   [ -f "$f" ] || lib_fail "$f is missing; build first (make build)"
 done

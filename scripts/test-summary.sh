@@ -33,6 +33,9 @@ if [ -f "$WIN_BUILD/smoke.passed" ]; then
 fi
 if [ -z "$WINE32_NOTE" ]; then
   echo "Windows side: the shipped 32-bit Tessaly.exe and Tessaly-xp.exe ran under 32-bit Wine."
+elif [ "${WINE_IN_VM:-0}" = 1 ]; then
+  echo "Windows side: the shipped 32-bit programs ran under 32-bit Wine in a virtual machine" \
+    "($(vm_said)), because $WINE32_NOTE."
 else
   echo "Windows side: the shipped 32-bit programs were NOT run on this machine: $WINE32_NOTE;" \
     "the x86_64 test build of the same sources ran under 64-bit Wine instead."

@@ -8,6 +8,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib.sh"
 load_windows_build
+enter_windows_machine "$0" "$@"
 enter_private_network "$0" "$@"
 trap cleanup EXIT
 
