@@ -6,6 +6,7 @@
 
 #include <ws2tcpip.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,7 @@ struct LinkTest : ::testing::Test {
     }
     void TearDown() override
     {
+        SimControl("pty on"); // back, should a test that pulled it out have failed
         SimFault("none");
         ActOnLink(LinkAction::Teardown);
     }
@@ -266,6 +268,37 @@ TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
     DWORD start = GetTickCount();
     EXPECT_EQ(Query("FREQ?\n"), "No Response Read"); // a time-out is no read failure
     EXPECT_GE(GetTickCount() - start, 9000u);
+}
+
+DWORD WINAPI PullOutPortLater(void* delayMs)
+{
+    Sleep(static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(delayMs)));
+    SimControl("pty off");
+    return 0;
+}
+
+// The adapter pulled out while a query waits for its answer: the failure text, then the port
+// let go and the link closed, so that once it is back it opens again under the same name.
+TEST_F(LinkTest, SerialPortPulledOutMidCommandIsLetGoAndOpensAgainOnceBack)
+{
+    OpenSerial(12, false, DefaultBaudIndex);
+    ASSERT_EQ(app.connected, 1) << (statusBoxes.empty() ? "" : statusBoxes.front());
+    SimFault("silent");
+    HANDLE pullOut =
+        CreateThread(nullptr, 0, PullOutPortLater, reinterpret_cast<void*>(300), 0, nullptr);
+    ASSERT_NE(pullOut, nullptr);
+    EXPECT_EQ(Query("FREQ?\n"), "Read Comport Failure");
+    WaitForSingleObject(pullOut, 10000);
+    CloseHandle(pullOut);
+    EXPECT_EQ(app.connected, 0);
+    EXPECT_EQ(app.commHandle, nullptr);
+
+    EXPECT_FALSE(OpenSerial(12, false, DefaultBaudIndex));
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
+    ASSERT_EQ(SimControl("pty on"), "ok");
+    SimFault("none");
+    ASSERT_TRUE(OpenSerial(12, false, DefaultBaudIndex));
+    EXPECT_EQ(Query("*IDN?\n"), SimControl("get *IDN"));
 }
 
 // Run by with_stock_hosts.sh, whose hosts file gives "localhost" both loopback addresses, so
