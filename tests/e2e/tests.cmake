@@ -19,6 +19,7 @@ set(PROGRAM_XP_ENV "TESSALY_PROGRAM=${build_dir_windows}\\Tessaly-xp.exe")
 set(NETNS bash ${CMAKE_SOURCE_DIR}/scripts/netns.sh)
 
 windows_test(e2e_link_tests SOURCES tests/e2e/link_tests.cpp tests/e2e/link_test_platform.cpp
+             tests/e2e/import_hook.cpp
              LIBRARIES tessaly_links)
 add_test(NAME e2e_links COMMAND e2e_link_tests --gtest_filter=-LinkResolverTest.*)
 # A host name that resolves to ::1 first, where nothing listens, and then to the simulator.
