@@ -3,9 +3,14 @@
 // of a serial port let it go.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
 #include "link/link.h"
 #include "link/link_rules.h"
 #include "link/port_loss.h"
+#include "link/send_whole.h"
 #include "tests/unit/fakes.h"
 
 namespace
@@ -120,4 +125,30 @@ TEST(LinkRules, FlagsFollowEachStepAndItsOutcome)
         EXPECT_EQ(app.connected, t.connectedAfter);
         EXPECT_EQ(app.linkIsTcp, t.linkIsTcpAfter);
     }
+}
+
+// A send that takes fewer bytes than it is given is called again for the rest, until the whole
+// command is out in order; the first failure ends it.
+TEST(TcpSendWhole, SendsTheRestUntilAllIsOutOrACallFails)
+{
+    const std::string command = "SYST:COMM:LAN:HOST \"bench-source-7\"\n";
+    std::string wire;
+    int calls = 0;
+    auto threeAtATime = [&](const char* from, int count) {
+        ++calls;
+        int taken = std::min(count, 3);
+        wire.append(from, static_cast<std::size_t>(taken));
+        return taken;
+    };
+    EXPECT_TRUE(SendWhole(command.data(), static_cast<int>(command.size()), threeAtATime));
+    EXPECT_EQ(wire, command);
+    EXPECT_EQ(calls, static_cast<int>((command.size() + 2) / 3));
+
+    wire.clear();
+    calls = 0;
+    auto failsThirdTime = [&](const char* from, int count) {
+        return calls == 2 ? -1 : threeAtATime(from, count);
+    };
+    EXPECT_FALSE(SendWhole(command.data(), static_cast<int>(command.size()), failsThirdTime));
+    EXPECT_EQ(wire, command.substr(0, 6));
 }
