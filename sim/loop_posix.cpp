@@ -119,10 +119,12 @@ void AnswerInstrumentLine(SimState& sim, Channel& ch, const std::string& line, l
         return;
     LogEvent(ChannelName(ch) + " >", result.answer + " [" + FaultText(sim.fault) + "]");
     for (const AnswerPiece& piece : ShapeAnswer(sim.fault, result.answer, sim.lineEnd, sim.rng)) {
-        // The serial line cannot be closed by the instrument: "close" leaves it silent there.
-        if (piece.closeAfter && ch.kind == ChannelKind::Serial)
+        // The serial line cannot be closed by the instrument: there the close is left out, so
+        // "close" leaves it silent.
+        const bool close = piece.closeAfter && ch.kind != ChannelKind::Serial;
+        if (piece.bytes.empty() && !close)
             continue;
-        Enqueue(ch, now + piece.atMs, piece.bytes, piece.closeAfter);
+        Enqueue(ch, now + piece.atMs, piece.bytes, close);
     }
 }
 

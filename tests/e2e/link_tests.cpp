@@ -63,6 +63,7 @@ struct LinkTest : ::testing::Test {
     {
         app = AppState{};
         statusBoxes.clear();
+        linkNotes.clear();
         SimFault("none");
         SimClear();
     }
@@ -187,7 +188,8 @@ TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
     EXPECT_EQ(app.linkIsTcp, 1);
     EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
     EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout"); // send fails quietly, receive times out at once
-    ActOnLink(LinkAction::Close);               // nothing left to do
+    EXPECT_EQ(linkNotes, std::vector<std::string>{"send failed: 10038"}); // WSAENOTSOCK
+    ActOnLink(LinkAction::Close);                                         // nothing left to do
     EXPECT_TRUE(statusBoxes.empty());
 
     // A link that still looks open but has no socket is simply let go.
