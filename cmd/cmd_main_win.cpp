@@ -32,13 +32,26 @@ bool outputLost = false; // something meant for standard output could not be wri
 // Set by the console's control handler, which the system runs on a thread of its own.
 std::atomic<bool> stopAsked{false};
 
+// Whether the process was given each standard handle. A process started without them (detached)
+// has no file descriptor behind the stream, and the runtime is asked neither to set its mode nor
+// to write to it.
+bool stdoutHeld = false;
+bool stderrHeld = false;
+
+bool Held(DWORD standardHandle)
+{
+    HANDLE handle = GetStdHandle(standardHandle);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
 // Bytes as they are: log entries and answers keep their own line ends. A failed write to standard
-// output (a closed pipe, a full disk) is remembered: an answer that was not delivered must not
-// end in success. Standard error's failures can be told to no one.
+// output (a closed pipe, a full disk, no handle) is remembered: an answer that was not delivered
+// must not end in success. Standard error's failures can be told to no one.
 void Write(std::FILE* stream, const std::string& bytes)
 {
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-    written = std::fflush(stream) == 0 && written;
+    bool held = stream == stdout ? stdoutHeld : stderrHeld;
+    bool written = held && std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    written = held && std::fflush(stream) == 0 && written;
     if (!written && stream == stdout)
         outputLost = true;
 }
@@ -66,16 +79,6 @@ BOOL WINAPI OnConsoleControl(DWORD signal)
         return FALSE;
     stopAsked = true;
     return TRUE;
-}
-
-// Binary mode, so that the runtime adds no carriage returns to the program's own line ends; not
-// for a stream that has no handle (a process started without standard handles), whose file
-// descriptor the runtime does not hold open.
-void WriteBytesAsTheyAre(std::FILE* stream, DWORD standardHandle)
-{
-    HANDLE handle = GetStdHandle(standardHandle);
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE)
-        _setmode(_fileno(stream), _O_BINARY);
 }
 
 int RunClick(const ScriptStep& step)
@@ -174,8 +177,14 @@ void ShowOutputLog(Panel panel, std::size_t newEntryLength)
 
 int main(int argc, char** argv)
 {
-    WriteBytesAsTheyAre(stdout, STD_OUTPUT_HANDLE);
-    WriteBytesAsTheyAre(stderr, STD_ERROR_HANDLE);
+    // Binary mode: the program writes its own line ends, and the runtime must add no carriage
+    // returns.
+    stdoutHeld = Held(STD_OUTPUT_HANDLE);
+    stderrHeld = Held(STD_ERROR_HANDLE);
+    if (stdoutHeld)
+        _setmode(_fileno(stdout), _O_BINARY);
+    if (stderrHeld)
+        _setmode(_fileno(stderr), _O_BINARY);
     ScriptPlan plan = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!plan.error.empty()) {
         WriteText(stderr, plan.error + "\n");
