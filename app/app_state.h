@@ -20,6 +20,10 @@ struct AppState {
     HWND configDialog = nullptr;
     HWND aboutDialog = nullptr;
     HWND StepsBox = nullptr;
+    // The fonts the controls are drawn with: one for every panel's controls, one for the steps
+    // box. Deleted once the windows that use them are gone.
+    HFONT panelFont = nullptr;
+    HFONT stepsFont = nullptr;
     SOCKET tcpSocket = INVALID_SOCKET;
     HANDLE commHandle = nullptr;
     std::int32_t connected = 0;

@@ -5,10 +5,9 @@
 
 namespace
 {
-// Written over the module path's last backslash, so the folder is joined with a forward slash:
-// C:\dir/Boot Loader\tool.exe. Meant so: Windows takes either separator, and the path is kept
-// byte for byte as the program has always built it.
-constexpr char BootFolder[] = "/Boot Loader\\";
+// Written over the module path's last backslash: C:\dir\Boot Loader\tool.exe. Backslashes only,
+// since the shell's parsing of the path it is given is not promised to take a forward slash.
+constexpr char BootFolder[] = "\\Boot Loader\\";
 } // namespace
 
 bool MakeBootloaderPath(std::array<char, ModulePathSize>& path, std::size_t length,

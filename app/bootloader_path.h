@@ -19,7 +19,7 @@ constexpr std::size_t ModulePathSize = 600;
 constexpr std::size_t ModulePathLimit = 550;
 
 // Turns the module path of `length` bytes in `path` into the bootloader tool's path: the last
-// backslash and everything after it are overwritten with "/Boot Loader\" and the tool name, and a
+// backslash and everything after it are overwritten with "\Boot Loader\" and the tool name, and a
 // zero byte ends it. Returns false, leaving nothing to start, when the path is 550 bytes or longer,
 // when it holds no backslash (which includes an empty path: there is no folder to look in), or
 // when the result would not fit in the buffer.

@@ -32,9 +32,9 @@ constexpr const char* StepsText =
 
 void SetStepsFont()
 {
-    HFONT font = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
-    SendMessageA(app.StepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    app.stepsFont = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Arial");
+    SendMessageA(app.StepsBox, WM_SETFONT, reinterpret_cast<WPARAM>(app.stepsFont), TRUE);
 }
 
 } // namespace
@@ -65,7 +65,7 @@ LRESULT PaintWhite(HWND window)
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     EndPaint(window, &paint);
-    return DefWindowProcA(window, WM_PAINT, 0, 0);
+    return 0; // painted: the default procedure has nothing left to do
 }
 
 LRESULT WhiteStaticBackground(HDC dc)
@@ -103,6 +103,16 @@ void CreateStepsBox(HINSTANCE instance)
     app.StepsBox = CreateWindowExA(0, "EDIT", StepsText, StepsBoxStyle, StepsBoxX, StepsBoxY,
                                    StepsBoxWidth, StepsBoxHeight, app.mainWindow,
                                    reinterpret_cast<HMENU>(IDC_STEPS_BOX), instance, nullptr);
+}
+
+// A control does not delete the font it was given: that is done here, once the windows are gone.
+void DeleteFonts()
+{
+    for (HFONT* font : {&app.panelFont, &app.stepsFont}) {
+        if (*font != nullptr)
+            DeleteObject(*font);
+        *font = nullptr;
+    }
 }
 
 void BuildViews(HINSTANCE instance)

@@ -18,6 +18,8 @@ HWND CreateMainWindow(HINSTANCE instance);
 // box, then the registry's first panel (Command) shown, the others and the steps box hidden, and
 // the steps box's font set.
 void BuildViews(HINSTANCE instance);
+// Deletes the panel and steps fonts; only after the main window and its controls are destroyed.
+void DeleteFonts();
 // The bootloader steps box over the panels' area, into app.StepsBox (part of BuildViews).
 void CreateStepsBox(HINSTANCE instance);
 

@@ -13,6 +13,11 @@ void StatusBox(const char* text);
 // Replaces the text of the Configuration dialog's status box; does nothing while no dialog is open.
 void SetStatusText(const char* text);
 
+// A line a link writes for whoever watches the process rather than for the operator ("send
+// failed: 10054"): the window program puts it on standard output, which only a console it was
+// started from shows; tessaly-cmd on standard error, apart from the answers.
+void LinkNote(const char* line);
+
 // Reads the text of the entry box with this control id into EntryText (at most 255 characters).
 void ReadEntryBox(int controlId);
 

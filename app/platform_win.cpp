@@ -1,7 +1,9 @@
 // The Windows side of app/platform.h, one function for each fake in tests/unit/fakes.cpp: the
 // "Status" message box of the links, and the main window's entry boxes, option buttons, list boxes
-// and output boxes as the command transaction and the panel commands use them. The dialog's status
+// and output boxes as the command transaction and the panel commands use them; and the links'
+// notes, which only the Windows links write. The dialog's status
 // text is link/status_text_win.cpp, which the link tests share.
+#include <cstdio>
 #include <string>
 
 #include "app/platform.h"
@@ -11,6 +13,12 @@
 void StatusBox(const char* text)
 {
     MessageBoxA(nullptr, text, "Status", MB_ICONINFORMATION);
+}
+
+void LinkNote(const char* line)
+{
+    std::printf("%s\n", line);
+    std::fflush(stdout);
 }
 
 void ReadEntryBox(int controlId)

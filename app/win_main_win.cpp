@@ -49,6 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     // already done it, so the rules find nothing to do; they act only when the loop ended without
     // that destruction, so that no socket is left open at exit.
     ActOnLink(LinkAction::Teardown);
+    DeleteFonts(); // the main window and its controls are destroyed by now
     if (SUCCEEDED(com))
         CoUninitialize();
     return 0;

@@ -48,7 +48,7 @@ void BuildOneButton()
     const PanelTable& table = TableOf(Panel::Command);
     for (int i = 0; i < table.controlCount; ++i) {
         if (table.controls[i].id == IDC_GET_VOLTAGE)
-            ShowWindow(BuildControl(table.controls[i], CreatePanelFont()), SW_SHOW);
+            ShowWindow(BuildControl(table.controls[i], PanelFont()), SW_SHOW);
     }
 }
 

@@ -19,6 +19,7 @@ set(CORE_SOURCES
     console/transaction.cpp
     link/discovery.cpp
     link/link_rules.cpp
+    link/port_loss.cpp
     link/port_names.cpp
     link/serial_settings.cpp
 )

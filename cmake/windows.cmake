@@ -13,7 +13,6 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_library(tessaly_links OBJECT
     link/discovery_win.cpp
     link/serial_win.cpp
-    link/status_text_win.cpp
     link/tcp_win.cpp
 )
 target_link_libraries(tessaly_links PUBLIC tessaly_core ws2_32)
@@ -30,6 +29,7 @@ add_library(program_objects OBJECT
     app/win_main_win.cpp
     console/panel_builder_win.cpp
     link/config_dialog_win.cpp
+    link/status_text_win.cpp
     res/tessaly.rc
 )
 target_include_directories(program_objects PRIVATE ${CMAKE_SOURCE_DIR})

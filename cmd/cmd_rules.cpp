@@ -296,6 +296,22 @@ int LinkKindOf(ScriptLink link)
     return NoLinkKind;
 }
 
+std::string AnswerLine(const std::string& answer)
+{
+    if (!answer.empty() && answer.back() == '\r')
+        return answer.substr(0, answer.size() - 1);
+    return answer;
+}
+
+int StatusAfter(int status, bool outputLost, bool stopAsked)
+{
+    if (status != ExitDone)
+        return status;
+    if (outputLost)
+        return ExitOutputLost;
+    return stopAsked ? ExitStopped : ExitDone;
+}
+
 int DiscoveryStatus(std::size_t replies)
 {
     return replies > 0 ? ExitDone : ExitCommandFailed;

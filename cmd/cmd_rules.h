@@ -14,6 +14,8 @@ constexpr int ExitDone = 0;          // every command sent, every query answered
 constexpr int ExitCommandFailed = 1; // a command refused, a failure text for an answer, none found
 constexpr int ExitUsage = 2;         // the arguments could not be understood
 constexpr int ExitLinkNotOpened = 3; // the link could not be opened
+constexpr int ExitOutputLost = 4;    // standard output could not be written: an answer was lost
+constexpr int ExitStopped = 5;       // Ctrl+C or Ctrl+Break stopped the run between commands
 
 // The keyword that names a row: its bytes up to the first space or line feed ("VOLT",
 // "MEAS:POW?", "SYST:PASS:NEW"). Empty for the rows no keyword reaches: the free line and Read
@@ -64,6 +66,16 @@ std::string HelpText();
 
 // The position of link.h's connection kinds that a link choice opens; NoLinkKind for none.
 int LinkKindOf(ScriptLink link);
+
+// The line printed for an answer: the answer without the carriage return of a CR LF end, so that
+// a line of the output is the answer.
+std::string AnswerLine(const std::string& answer);
+
+// The status after a step (a click, a discovery, a printed list) that went as status says, given
+// whether something meant for standard output could not be written and whether Ctrl+C or
+// Ctrl+Break asked the run to stop. A step that went well is no success when its output was lost;
+// a failed step keeps its own status.
+int StatusAfter(int status, bool outputLost, bool stopAsked);
 
 // A discovery's exit status, by the number of replies.
 int DiscoveryStatus(std::size_t replies);

@@ -1,5 +1,5 @@
-// Builds any panel from its table: one font per panel, then every control in table order as a
-// child of the main window. Also the show and hide operations over a panel's whole set.
+// Builds any panel from its table: every control in table order as a child of the main window,
+// all with the one panel font. Also the show and hide operations over a panel's whole set.
 #include "console/panels_win.h"
 
 #include <cstdint>
@@ -42,7 +42,7 @@ HWND BuildControl(const ControlRow& row, HFONT font)
 void BuildPanel(Panel panel)
 {
     const PanelTable& table = TableOf(panel);
-    HFONT font = CreatePanelFont();
+    HFONT font = PanelFont();
     auto& handles = app.controls[static_cast<int>(panel)];
     handles.clear();
     for (int i = 0; i < table.controlCount; ++i)

@@ -7,11 +7,13 @@
 #include "app/app_state.h"
 #include "console/panel_table.h"
 
-// The font of every panel's controls; each panel makes its own.
-inline HFONT CreatePanelFont()
+// The one font of every panel's controls, made on first use and kept in app.panelFont.
+inline HFONT PanelFont()
 {
-    return CreateFontA(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Times New Roman");
+    if (app.panelFont == nullptr)
+        app.panelFont = CreateFontA(16, 0, 0, 0, 600, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Times New Roman");
+    return app.panelFont;
 }
 
 // The child identifier is the 16-bit ControlId, so a group frame's -1 becomes 0xFFFF.
@@ -21,8 +23,8 @@ inline HMENU ChildId(int controlId)
         static_cast<std::uintptr_t>(static_cast<std::uint16_t>(controlId)));
 }
 
-// Creates the panel's font and every control of its table, in table order, hidden apart from
-// the labels; keeps their handles in app.controls.
+// Creates every control of the panel's table with the panel font, in table order, hidden apart
+// from the labels; keeps their handles in app.controls.
 void BuildPanel(Panel panel);
 
 // The one control of the table row, created as BuildPanel creates it with the font given.

@@ -43,10 +43,9 @@ constexpr LinkRule LinkRules[] = {
     {LinkAction::Send,     Any, 0,   Any,          {LinkStep::SerialWrite,              Unchanged, Unchanged}},
     {LinkAction::Read,     Any, 1,   Any,          {LinkStep::TcpReceive,               Unchanged, Unchanged}},
     {LinkAction::Read,     Any, 0,   Any,          {LinkStep::SerialRead,               Unchanged, Unchanged}},
-    // Letting go acts only on an open link. A serial port let go keeps its flags: the program is
-    // ending.
+    // Letting go acts only on an open link, and leaves it closed but for a failed shutdown.
     {LinkAction::Teardown, 1,   1,   Any,          {LinkStep::ShutTcp,                  {0, Keep}, Unchanged}},
-    {LinkAction::Teardown, 1,   0,   Any,          {LinkStep::ClosePort,                Unchanged, Unchanged}},
+    {LinkAction::Teardown, 1,   0,   Any,          {LinkStep::ClosePort,                {0, Keep}, {0, Keep}}},
 };
 // clang-format on
 

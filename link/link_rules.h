@@ -11,7 +11,7 @@ enum class LinkAction {
     Send,  // a command goes out
     Read,  // an answer is read
     // The link is let go other than by the Close button: the main window goes, a TCP send
-    // fails, the program ends. It acts only on an open link.
+    // fails, the serial port has gone, the program ends. It acts only on an open link.
     Teardown,
 };
 

@@ -2,12 +2,25 @@
 // read can be waited for with a bound. Line settings apply to RS-232 only; a USB virtual port keeps
 // its own.
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "link/link.h"
+#include "link/link_rules.h"
+#include "link/port_loss.h"
 #include "link/serial_settings.h"
+
+static_assert(port_error::AccessDenied == ERROR_ACCESS_DENIED &&
+                  port_error::NotReady == ERROR_NOT_READY &&
+                  port_error::BadCommand == ERROR_BAD_COMMAND &&
+                  port_error::GenFailure == ERROR_GEN_FAILURE &&
+                  port_error::BrokenPipe == ERROR_BROKEN_PIPE &&
+                  port_error::OperationAborted == ERROR_OPERATION_ABORTED &&
+                  port_error::DeviceNotConnected == ERROR_DEVICE_NOT_CONNECTED &&
+                  port_error::DeviceRemoved == ERROR_DEVICE_REMOVED,
+              "the error codes the port rule uses must be the system's");
 
 namespace
 {
@@ -63,6 +76,27 @@ bool ApplyTimeouts(bool lineSettings, int baudIndex)
     return SetCommTimeouts(app.commHandle, &timeouts) != 0;
 }
 
+// A USB port keeps the settings it has, all but one: abort-on-error, which an earlier program may
+// have left set, makes every read and write fail after any communications error until
+// ClearCommError. That field alone is cleared, in the block the port itself gave, so nothing else
+// changes. A port that cannot be read or written here is used as it is: a failed operation on it
+// is followed by ClearCommError anyway.
+void ClearAbortOnError()
+{
+    DCB& state = app.LineSettings;
+    state = DCB{};
+    state.DCBlength = sizeof state;
+    if (!GetCommState(app.commHandle, &state) || !state.fAbortOnError)
+        return;
+    state.fAbortOnError = FALSE;
+    SetCommState(app.commHandle, &state);
+}
+
+bool PortHeld()
+{
+    return app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE;
+}
+
 // The port's own time-outs, as the open set them; zeros when they cannot be read (then the
 // port is not open, and every operation on it fails at once).
 COMMTIMEOUTS PortTimeouts()
@@ -81,42 +115,69 @@ void AbandonPort(const char* message)
     StatusBox(message);
 }
 
-// Waits for an overlapped operation started on the port; true when it succeeded.
-bool FinishOverlapped(BOOL started, OVERLAPPED& overlapped, DWORD limitMs)
+// Waits for an overlapped operation started on the port; NO_ERROR when it succeeded, else the
+// error code it ended with.
+DWORD FinishOverlapped(BOOL started, OVERLAPPED& overlapped, DWORD limitMs)
 {
     if (started)
-        return GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, FALSE) != 0;
-    if (GetLastError() != ERROR_IO_PENDING)
-        return false;
+        return GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, FALSE)
+                   ? NO_ERROR
+                   : GetLastError();
+    DWORD error = GetLastError();
+    if (error != ERROR_IO_PENDING)
+        return error;
+    // Cancelled here, the operation ends with ERROR_OPERATION_ABORTED: a failure, but the port
+    // is not gone.
     if (WaitForSingleObject(overlapped.hEvent, limitMs) == WAIT_TIMEOUT)
         CancelIo(app.commHandle);
     if (GetOverlappedResult(app.commHandle, &overlapped, &app.transferCount, TRUE))
-        return true;
+        return NO_ERROR;
     // Ending by the port's time-outs is no failure of the call: what arrived is in the buffer
     // and the count says how much (SerialWrite checks that count). Windows reports it as
     // success; some drivers (and Wine) report it as a time-out error.
-    DWORD error = GetLastError();
-    return error == ERROR_TIMEOUT || error == ERROR_SEM_TIMEOUT;
+    error = GetLastError();
+    return error == ERROR_TIMEOUT || error == ERROR_SEM_TIMEOUT ? NO_ERROR : error;
 }
 
-// Runs one write or read of the port with its own event; true when it succeeded. Returns false
-// without touching the ResponseBuffer when no event could be made (the box says so). The event
-// is manual-reset: waiting on it does not reset it, so GetOverlappedResult, which waits on it
-// again after WaitForSingleObject has, finds it signalled instead of waiting for good.
-template <typename Operation> bool RunOverlapped(DWORD limitMs, bool& ran, Operation operation)
+// How one write or read went: whether it ran at all (an event could be made), and its error code.
+struct PortOutcome {
+    bool ran;
+    DWORD error;
+};
+
+// Runs one write or read of the port with its own event. Does not run it, and says so, when no
+// event could be made (the box says so). The event is manual-reset: waiting on it does not reset
+// it, so GetOverlappedResult, which waits on it again after WaitForSingleObject has, finds it
+// signalled instead of waiting for good.
+template <typename Operation> PortOutcome RunOverlapped(DWORD limitMs, Operation operation)
 {
-    ran = false;
     OVERLAPPED overlapped{};
     overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (overlapped.hEvent == nullptr) {
         StatusBox("Failed to create overlapped event");
-        return false;
+        return {false, NO_ERROR};
     }
-    ran = true;
     app.transferCount = 0;
-    bool ok = FinishOverlapped(operation(overlapped), overlapped, limitMs);
+    DWORD error = FinishOverlapped(operation(overlapped), overlapped, limitMs);
     CloseHandle(overlapped.hEvent);
-    return ok;
+    return {true, error};
+}
+
+// After a failed write or read: its failure text over the start of the ResponseBuffer (the text
+// and its zero byte; the rest keeps what it held), the port's error state cleared, since a port
+// set to abort on errors refuses every later operation until then, and a port that has gone
+// closed, the link marked closed as after a failed TCP send, so that the adapter plugged back in
+// can be opened again.
+template <std::size_t Size> void FailPortOperation(const char (&text)[Size], DWORD error)
+{
+    std::memcpy(app.ResponseBuffer.data(), text, Size);
+    if (!PortHeld())
+        return;
+    DWORD errors = 0;
+    COMSTAT status{};
+    ClearCommError(app.commHandle, &errors, &status);
+    if (PortIsGone(error))
+        ActOnLink(LinkAction::Teardown);
 }
 
 } // namespace
@@ -141,6 +202,8 @@ bool SerialOpen(int portIndex, bool lineSettings, int baudIndex)
         AbandonPort("Failed to Set COM settings");
         return false;
     }
+    if (!lineSettings)
+        ClearAbortOnError();
     if (!ApplyTimeouts(lineSettings, baudIndex)) {
         AbandonPort("Failed to Set Time Out settings");
         return false;
@@ -151,7 +214,7 @@ bool SerialOpen(int portIndex, bool lineSettings, int baudIndex)
 
 void SerialClose()
 {
-    if (app.commHandle != nullptr && app.commHandle != INVALID_HANDLE_VALUE)
+    if (PortHeld())
         CloseHandle(app.commHandle);
     app.commHandle = nullptr;
 }
@@ -164,16 +227,13 @@ void SerialWrite()
     COMMTIMEOUTS timeouts = PortTimeouts();
     DWORD limitMs = timeouts.WriteTotalTimeoutConstant +
                     timeouts.WriteTotalTimeoutMultiplier * length + SafetyMarginMs;
-    bool ran = false;
-    bool ok = RunOverlapped(limitMs, ran, [&](OVERLAPPED& overlapped) {
+    PortOutcome outcome = RunOverlapped(limitMs, [&](OVERLAPPED& overlapped) {
         return WriteFile(app.commHandle, app.CommandBuffer.data(), length, nullptr, &overlapped);
     });
-    // A write that ended by its time-out with part of the command still unsent failed: the
+    // A write that ended by its time-out with part of the command still unsent failed too: the
     // instrument got a cut line.
-    ok = ok && app.transferCount == length;
-    // The text and its zero byte only; the rest of the buffer keeps what it held.
-    if (ran && !ok)
-        std::memcpy(app.ResponseBuffer.data(), "Write Comport Failure", 22);
+    if (outcome.ran && (outcome.error != NO_ERROR || app.transferCount != length))
+        FailPortOperation("Write Comport Failure", outcome.error);
 }
 
 void SerialRead()
@@ -181,11 +241,10 @@ void SerialRead()
     COMMTIMEOUTS timeouts = PortTimeouts();
     DWORD limitMs = timeouts.ReadTotalTimeoutConstant +
                     timeouts.ReadTotalTimeoutMultiplier * ResponseBufferSize + SafetyMarginMs;
-    bool ran = false;
-    bool ok = RunOverlapped(limitMs, ran, [&](OVERLAPPED& overlapped) {
+    PortOutcome outcome = RunOverlapped(limitMs, [&](OVERLAPPED& overlapped) {
         return ReadFile(app.commHandle, app.ResponseBuffer.data(), ResponseBufferSize, nullptr,
                         &overlapped);
     });
-    if (ran && !ok)
-        std::memcpy(app.ResponseBuffer.data(), "Read Comport Failure", 21);
+    if (outcome.ran && outcome.error != NO_ERROR)
+        FailPortOperation("Read Comport Failure", outcome.error);
 }

@@ -3,8 +3,8 @@
 #include "app/platform.h"
 #include "res/resource.h"
 
-// Does nothing while no dialog is open (tessaly-cmd never has one): SetDlgItemTextA is given a
-// dialog only when there is one.
+// Does nothing while no dialog is open: SetDlgItemTextA is given a dialog only when there is one.
+// tessaly-cmd, which never has one, does without this file and its import of user32.
 void SetStatusText(const char* text)
 {
     if (app.configDialog != nullptr)

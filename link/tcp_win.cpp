@@ -4,13 +4,14 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "link/link.h"
 #include "link/link_rules.h"
+#include "link/send_whole.h"
 
 namespace
 {
@@ -121,15 +122,17 @@ void TcpSend()
     int error = WSAENOTSOCK;
     if (SocketOpen()) {
         DropQueuedInput();
-        if (send(app.tcpSocket, begin, length, 0) != SOCKET_ERROR)
+        // A blocking send may take fewer bytes than it is given: the rest follows until the
+        // whole command is out.
+        if (SendWhole(begin, length, [](const char* from, int count) {
+                return send(app.tcpSocket, from, count, 0);
+            }))
             return;
         error = WSAGetLastError();
     }
-    // Meant for standard output although a windowed program has none: the line is seen only when
-    // the program runs attached to a console, as the link tests do. The operator learns of the
-    // failure from the next answer, which the closed link gives as "Eth Timeout".
-    std::printf("send failed: %d\n", error);
-    std::fflush(stdout);
+    // Not for the operator, who learns of the failure from the next answer, which the closed link
+    // gives as "Eth Timeout".
+    LinkNote(("send failed: " + std::to_string(error)).c_str());
     ActOnLink(LinkAction::Teardown);
 }
 

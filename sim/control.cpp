@@ -203,6 +203,15 @@ const ControlCommand ControlCommands[] = {
          sim.flushRequested = true;
          return std::string("ok");
      }},
+    {"pty",
+     [](SimState& sim, const std::string& args) {
+         if (args.empty())
+             return std::string(sim.ptyPresent ? "on" : "off");
+         if (args != "off" && args != "on")
+             return std::string("error: on or off");
+         sim.ptyChange = args == "on" ? SimState::PtyChange::Plug : SimState::PtyChange::Unplug;
+         return std::string("ok");
+     }},
     {"quit",
      [](SimState& sim, const std::string&) {
          sim.quitRequested = true;
@@ -210,8 +219,10 @@ const ControlCommand ControlCommands[] = {
      }},
     {"help",
      [](SimState&, const std::string&) {
-         return std::string("fault [MODE [ARG]] | discovery [KIND [N]] | record [tcp|serial|N] | "
-                            "clear | get KEY | set KEY VALUE | connections | line | flush | quit");
+         return std::string(
+             "fault [MODE [ARG]] | discovery [KIND [N]] | record [tcp|serial|N] | "
+             "clear | get KEY | set KEY VALUE | connections | line | flush | pty [on|off] | "
+             "quit");
      }},
 };
 

@@ -22,7 +22,7 @@ constexpr FaultName FaultNames[] = {
     {"late", FaultKind::Late, true, DelayMaxMs}, {"split", FaultKind::Split, true, DelayMaxMs},
     {"long", FaultKind::Long, true, BytesMax},   {"nolf", FaultKind::NoLf, false, 0},
     {"close", FaultKind::Close, false, 0},       {"garbage", FaultKind::Garbage, true, BytesMax},
-    {"zero", FaultKind::Zero, false, 0},
+    {"zero", FaultKind::Zero, false, 0},         {"answerclose", FaultKind::AnswerClose, false, 0},
 };
 
 std::uint32_t NextRandom(std::uint32_t& state)
@@ -109,6 +109,8 @@ std::vector<AnswerPiece> ShapeAnswer(const Fault& fault, const std::string& answ
         return {{0, answer, false}};
     case FaultKind::Close:
         return {{0, "", true}};
+    case FaultKind::AnswerClose:
+        return {{0, answer + lineEnd, true}};
     case FaultKind::Garbage: {
         std::string bytes(static_cast<size_t>(fault.arg), '\0');
         for (char& b : bytes) {

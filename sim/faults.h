@@ -6,7 +6,18 @@
 #include <string>
 #include <vector>
 
-enum class FaultKind : int { None, Silent, Late, Split, Long, NoLf, Close, Garbage, Zero };
+enum class FaultKind : int {
+    None,
+    Silent,
+    Late,
+    Split,
+    Long,
+    NoLf,
+    Close,
+    AnswerClose,
+    Garbage,
+    Zero
+};
 
 struct Fault {
     FaultKind kind = FaultKind::None;

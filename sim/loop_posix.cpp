@@ -119,10 +119,12 @@ void AnswerInstrumentLine(SimState& sim, Channel& ch, const std::string& line, l
         return;
     LogEvent(ChannelName(ch) + " >", result.answer + " [" + FaultText(sim.fault) + "]");
     for (const AnswerPiece& piece : ShapeAnswer(sim.fault, result.answer, sim.lineEnd, sim.rng)) {
-        // The serial line cannot be closed by the instrument: "close" leaves it silent there.
-        if (piece.closeAfter && ch.kind == ChannelKind::Serial)
+        // The serial line cannot be closed by the instrument: there the close is left out, so
+        // "close" leaves it silent.
+        const bool close = piece.closeAfter && ch.kind != ChannelKind::Serial;
+        if (piece.bytes.empty() && !close)
             continue;
-        Enqueue(ch, now + piece.atMs, piece.bytes, piece.closeAfter);
+        Enqueue(ch, now + piece.atMs, piece.bytes, close);
     }
 }
 
@@ -138,8 +140,48 @@ void FlushInstrumentOutput(std::vector<Channel>& channels, const Endpoints& endp
         tcflush(endpoints.pty.slave, TCIOFLUSH);
 }
 
+Channel SerialChannel(const Endpoints& endpoints)
+{
+    Channel serial;
+    serial.fd = endpoints.pty.master;
+    serial.kind = ChannelKind::Serial;
+    return serial;
+}
+
+// The pseudo-terminal pulled out like a USB adapter: both its sides closed and its link removed,
+// so that a client's open handle is left on a hung-up line and a new open finds nothing; or
+// plugged back in, as a new pseudo-terminal linked where the old one was.
+void ChangePty(SimState& sim, std::vector<Channel>& channels, Endpoints& endpoints)
+{
+    const SimState::PtyChange change = sim.ptyChange;
+    sim.ptyChange = SimState::PtyChange::None;
+    if (change == SimState::PtyChange::Unplug && endpoints.pty.master >= 0) {
+        for (Channel& ch : channels) {
+            if (ch.kind == ChannelKind::Serial) {
+                ch.closed = true;
+                ch.fd = -1;
+            }
+        }
+        ClosePty(endpoints.pty, endpoints.ptyLink);
+        LogEvent("serial", "unplugged");
+    }
+    std::string error;
+    if (change == SimState::PtyChange::Plug && endpoints.pty.master < 0 &&
+        !endpoints.ptyLink.empty()) {
+        if (OpenRawPty(endpoints.pty, error) &&
+            LinkPty(endpoints.ptyLink, endpoints.pty.slavePath, error)) {
+            channels.push_back(SerialChannel(endpoints));
+            LogEvent("serial", "plugged in as " + endpoints.pty.slavePath);
+        } else {
+            ClosePty(endpoints.pty, "");
+            LogEvent("serial", error);
+        }
+    }
+    sim.ptyPresent = endpoints.pty.master >= 0;
+}
+
 void HandleLine(SimState& sim, std::vector<Channel>& channels, Channel& ch, std::string line,
-                const Endpoints& endpoints, long long now)
+                Endpoints& endpoints, long long now)
 {
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
@@ -156,11 +198,13 @@ void HandleLine(SimState& sim, std::vector<Channel>& channels, Channel& ch, std:
         FlushInstrumentOutput(channels, endpoints);
         sim.flushRequested = false;
     }
+    // Last: a new channel may move the others, ch among them.
+    ChangePty(sim, channels, endpoints);
 }
 
 // Splits the input at line feeds and handles each complete line.
-void TakeLines(SimState& sim, std::vector<Channel>& channels, size_t index,
-               const Endpoints& endpoints, long long now)
+void TakeLines(SimState& sim, std::vector<Channel>& channels, size_t index, Endpoints& endpoints,
+               long long now)
 {
     size_t end = 0;
     while ((end = channels[index].input.find('\n')) != std::string::npos) {
@@ -183,8 +227,8 @@ void TakeLines(SimState& sim, std::vector<Channel>& channels, size_t index,
     }
 }
 
-void ReadChannel(SimState& sim, std::vector<Channel>& channels, size_t index,
-                 const Endpoints& endpoints, long long now)
+void ReadChannel(SimState& sim, std::vector<Channel>& channels, size_t index, Endpoints& endpoints,
+                 long long now)
 {
     std::array<char, ReadChunk> buffer{};
     Channel& ch = channels[index];
@@ -294,12 +338,9 @@ void PrepareSignals()
 void RunLoop(SimState& sim, Endpoints& endpoints)
 {
     std::vector<Channel> channels;
-    if (endpoints.pty.master >= 0) {
-        Channel serial;
-        serial.fd = endpoints.pty.master;
-        serial.kind = ChannelKind::Serial;
-        channels.push_back(serial);
-    }
+    if (endpoints.pty.master >= 0)
+        channels.push_back(SerialChannel(endpoints));
+    sim.ptyPresent = endpoints.pty.master >= 0;
     int nextId = 1;
     std::vector<pollfd> fds;
     while (stopSignal == 0) {

@@ -11,6 +11,7 @@ struct Endpoints {
     int controlListen = -1;
     int udp = -1;
     Pty pty;
+    std::string ptyLink; // where the pseudo-terminal is linked, so that a new one goes there too
 };
 
 // Blocks SIGINT, SIGTERM and SIGHUP so that only the loop's ppoll() receives them. Call first.

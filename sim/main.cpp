@@ -143,14 +143,13 @@ bool ParseOptions(int argc, char** argv, Options& options)
     return true;
 }
 
-void CloseEndpoints(Endpoints& e, const Options& options)
+void CloseEndpoints(Endpoints& e)
 {
-    for (int fd : {e.tcpListen, e.controlListen, e.udp, e.pty.master, e.pty.slave}) {
+    for (int fd : {e.tcpListen, e.controlListen, e.udp}) {
         if (fd >= 0)
             close(fd);
     }
-    if (!options.ptyLink.empty() && !e.pty.slavePath.empty())
-        UnlinkPty(options.ptyLink, e.pty.slavePath);
+    ClosePty(e.pty, e.ptyLink);
     e = Endpoints{};
 }
 
@@ -181,6 +180,7 @@ bool OpenEndpoints(const Options& options, Endpoints& e)
             e.pty.slavePath.clear(); // the link is not ours to remove
             return std::fprintf(stderr, "tessaly-sim: %s\n", error.c_str()), false;
         }
+        e.ptyLink = options.ptyLink;
         std::printf("pty: %s\n", e.pty.slavePath.c_str());
     }
     return true;
@@ -231,7 +231,7 @@ int main(int argc, char** argv)
         LogEvent("sim", "stopped");
     }
     std::fflush(stdout);
-    CloseEndpoints(endpoints, options);
+    CloseEndpoints(endpoints);
     CloseLog();
     return opened ? 0 : 1;
 }

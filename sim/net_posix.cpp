@@ -133,6 +133,17 @@ bool OpenRawPty(Pty& pty, std::string& error)
     return true;
 }
 
+void ClosePty(Pty& pty, const std::string& linkPath)
+{
+    for (int fd : {pty.master, pty.slave}) {
+        if (fd >= 0)
+            close(fd);
+    }
+    if (!linkPath.empty() && !pty.slavePath.empty())
+        UnlinkPty(linkPath, pty.slavePath);
+    pty = Pty{};
+}
+
 std::string PtyLineText(int fd)
 {
     termios mode{};

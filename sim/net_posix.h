@@ -18,6 +18,8 @@ struct Pty {
     std::string slavePath;
 };
 bool OpenRawPty(Pty& pty, std::string& error);
+// Closes both sides and removes linkPath when it still points there; pty is left empty.
+void ClosePty(Pty& pty, const std::string& linkPath);
 // What a client's line settings left on the pseudo-terminal's line, as
 // "vstart N vstop N ixon 0|1 ixoff 0|1 crtscts 0|1" (the flow control characters in decimal).
 std::string PtyLineText(int fd);

@@ -22,4 +22,9 @@ struct SimState {
     std::string ptyLine;
     bool quitRequested = false;
     bool flushRequested = false;
+    // The pseudo-terminal as a USB adapter that is pulled out and plugged back in: the control
+    // channel asks, the loop does it.
+    enum class PtyChange { None, Unplug, Plug };
+    PtyChange ptyChange = PtyChange::None;
+    bool ptyPresent = false;
 };

@@ -66,8 +66,13 @@ HANDLE InheritableFile(const std::string& path)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Runs tessaly-cmd with args, its standard output and error into files, and waits for its end.
-CmdOutcome RunCmd(const std::vector<std::string>& args)
+// Where tessaly-cmd's standard output goes: a file, a pipe whose reader has already closed it,
+// or nowhere (no standard handles at all, as for a detached process).
+enum class Output { File, ClosedPipe, None };
+
+// Runs tessaly-cmd with args, its standard output as asked and its error into a file, and waits
+// for its end.
+CmdOutcome RunCmd(const std::vector<std::string>& args, Output output = Output::File)
 {
     const char* program = std::getenv("TESSALY_CMD");
     std::string line = Quoted(program != nullptr ? program : "tessaly-cmd.exe");
@@ -80,8 +85,14 @@ CmdOutcome RunCmd(const std::vector<std::string>& args)
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
     start.hStdInput = nullptr;
-    start.hStdOutput = InheritableFile(base + ".out");
-    start.hStdError = InheritableFile(base + ".err");
+    start.hStdOutput = output == Output::File ? InheritableFile(base + ".out") : nullptr;
+    start.hStdError = output == Output::None ? nullptr : InheritableFile(base + ".err");
+    if (output == Output::ClosedPipe) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE reader = nullptr;
+        CreatePipe(&reader, &start.hStdOutput, &inherit, 0);
+        CloseHandle(reader);
+    }
     PROCESS_INFORMATION process{};
     CmdOutcome run;
     if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
@@ -91,8 +102,10 @@ CmdOutcome RunCmd(const std::vector<std::string>& args)
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    CloseHandle(start.hStdOutput);
-    CloseHandle(start.hStdError);
+    for (HANDLE handle : {start.hStdOutput, start.hStdError}) {
+        if (handle != nullptr)
+            CloseHandle(handle);
+    }
     run.out = FileText(base + ".out");
     run.err = FileText(base + ".err");
     return run;
@@ -265,6 +278,40 @@ TEST(CmdRun, LinkThatDoesNotOpenExitsWithThreeAndTheDialogsText)
     run = RunCmd({"--com", "0", "*IDN?"});
     EXPECT_EQ(run.status, 3u);
     EXPECT_EQ(run.err, "COMPORT failed to open\r\n");
+}
+
+// An instrument that closes the connection after its answer: the setting after it goes out and
+// is refused with a reset, so the send after that fails, which tessaly-cmd tells on standard
+// error, apart from the answers; the run ends with 1 there.
+TEST(CmdRun, ResetConnectionIsToldOnStandardErrorAndExitsWithOne)
+{
+    SimClear();
+    ASSERT_EQ(SimControl("fault answerclose"), "ok");
+    CmdOutcome run = RunCmd(Tcp({"*IDN?", "VOLT=120", "MEAS:VOLT?", "OUTP=ON"}));
+    SimControl("fault none");
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.out, SimControl("get *IDN") + "\r\n");
+    EXPECT_NE(run.err.find("send failed: 10054\r\n"), std::string::npos) << run.err;
+    const std::string last = "MEAS:VOLT?: Eth Timeout\r\n";
+    EXPECT_EQ(run.err.substr(run.err.size() - std::min(run.err.size(), last.size())), last);
+    EXPECT_EQ(SimRecord().find("OUTP"), std::string::npos);
+}
+
+// An answer that cannot be delivered ends the run with 4 and nothing more is sent: standard output
+// a pipe its reader has closed, or no standard handles at all, where a run that prints nothing
+// still succeeds.
+TEST(CmdRun, LostOutputEndsTheRunWithFour)
+{
+    SimClear();
+    CmdOutcome run = RunCmd(Tcp({"*IDN?", "VOLT=120"}), Output::ClosedPipe);
+    EXPECT_EQ(run.status, 4u);
+    EXPECT_EQ(run.err, "standard output could not be written; the run stopped there\r\n");
+    EXPECT_EQ(SimRecord(), "*IDN?\n");
+
+    run = RunCmd(Tcp({"VOLT=120", "MEAS:VOLT?", "FREQ=50"}), Output::None);
+    EXPECT_EQ(run.status, 4u);
+    EXPECT_EQ(SimRecord(), "*IDN?\nVOLT 120\nMEAS:VOLT?\n");
+    EXPECT_EQ(RunCmd(Tcp({"FREQ=50"}), Output::None).status, 0u);
 }
 
 struct CmdDiscovery : ::testing::Test {

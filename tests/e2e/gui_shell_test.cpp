@@ -221,7 +221,7 @@ TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolShowsTheStepsAndSaysWhich
     ExpectNoPanelShown();
     std::vector<std::string> boxes = AnswerAllStatusBoxes(program);
     ASSERT_EQ(boxes.size(), 1u) << "one box about the missing tool";
-    std::string looked = folder + "/Boot Loader\\" + ToolName();
+    std::string looked = folder + "\\Boot Loader\\" + ToolName();
     EXPECT_EQ(boxes[0],
               "The bootloader tool could not be started. It was looked for here:\r\n" + looked);
     EXPECT_EQ(WaitForWindow(ToolClass, ToolTitle, 0), nullptr);

@@ -8,10 +8,15 @@
 #include "res/resource.h"
 
 std::vector<std::string> statusBoxes;
+std::vector<std::string> linkNotes;
 
 void StatusBox(const char* text)
 {
     statusBoxes.emplace_back(text);
+}
+void LinkNote(const char* line)
+{
+    linkNotes.emplace_back(line);
 }
 void ReadEntryBox(int)
 {

@@ -6,6 +6,8 @@
 
 #include <ws2tcpip.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "link/link_rules.h"
 #include "link/serial_settings.h"
 #include "support/sim_control.h"
+#include "tests/e2e/import_hook.h"
 #include "tests/e2e/link_test_platform.h"
 
 namespace
@@ -60,11 +63,13 @@ struct LinkTest : ::testing::Test {
     {
         app = AppState{};
         statusBoxes.clear();
+        linkNotes.clear();
         SimFault("none");
         SimClear();
     }
     void TearDown() override
     {
+        SimControl("pty on"); // back, should a test that pulled it out have failed
         SimFault("none");
         ActOnLink(LinkAction::Teardown);
     }
@@ -183,7 +188,8 @@ TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
     EXPECT_EQ(app.linkIsTcp, 1);
     EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
     EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout"); // send fails quietly, receive times out at once
-    ActOnLink(LinkAction::Close);               // nothing left to do
+    EXPECT_EQ(linkNotes, std::vector<std::string>{"send failed: 10038"}); // WSAENOTSOCK
+    ActOnLink(LinkAction::Close);                                         // nothing left to do
     EXPECT_TRUE(statusBoxes.empty());
 
     // A link that still looks open but has no socket is simply let go.
@@ -266,6 +272,171 @@ TEST_F(LinkTest, SerialQueryRoundTripAndSilentInstrument)
     DWORD start = GetTickCount();
     EXPECT_EQ(Query("FREQ?\n"), "No Response Read"); // a time-out is no read failure
     EXPECT_GE(GetTickCount() - start, 9000u);
+}
+
+DWORD WINAPI PullOutPortLater(void* delayMs)
+{
+    Sleep(static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(delayMs)));
+    SimControl("pty off");
+    return 0;
+}
+
+// The adapter pulled out while a query waits for its answer: the failure text, then the port
+// let go and the link closed, so that once it is back it opens again under the same name.
+TEST_F(LinkTest, SerialPortPulledOutMidCommandIsLetGoAndOpensAgainOnceBack)
+{
+    OpenSerial(12, false, DefaultBaudIndex);
+    ASSERT_EQ(app.connected, 1) << (statusBoxes.empty() ? "" : statusBoxes.front());
+    SimFault("silent");
+    HANDLE pullOut =
+        CreateThread(nullptr, 0, PullOutPortLater, reinterpret_cast<void*>(300), 0, nullptr);
+    ASSERT_NE(pullOut, nullptr);
+    EXPECT_EQ(Query("FREQ?\n"), "Read Comport Failure");
+    WaitForSingleObject(pullOut, 10000);
+    CloseHandle(pullOut);
+    EXPECT_EQ(app.connected, 0);
+    EXPECT_EQ(app.commHandle, nullptr);
+
+    EXPECT_FALSE(OpenSerial(12, false, DefaultBaudIndex));
+    EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
+    ASSERT_EQ(SimControl("pty on"), "ok");
+    SimFault("none");
+    ASSERT_TRUE(OpenSerial(12, false, DefaultBaudIndex));
+    EXPECT_EQ(Query("*IDN?\n"), SimControl("get *IDN"));
+}
+
+// The comm calls the serial link makes, seen through this program's import table: the port each
+// ClearCommError was given, what GetCommState gave (reporting abort-on-error when asked to) and
+// what SetCommState got, and a GetOverlappedResult made to fail with a chosen code.
+namespace seen
+{
+std::vector<HANDLE> clearedPorts;
+bool abortOnError = false;
+std::vector<DCB> statesGot, statesSet;
+DWORD failNextWith = 0;
+
+decltype(&ClearCommError) realClearCommError;
+decltype(&GetCommState) realGetCommState;
+decltype(&SetCommState) realSetCommState;
+decltype(&GetOverlappedResult) realGetOverlappedResult;
+
+BOOL WINAPI OnClearCommError(HANDLE port, LPDWORD errors, LPCOMSTAT status)
+{
+    clearedPorts.push_back(port);
+    return realClearCommError(port, errors, status);
+}
+BOOL WINAPI OnGetCommState(HANDLE port, LPDCB state)
+{
+    BOOL ok = realGetCommState(port, state);
+    if (ok && abortOnError)
+        state->fAbortOnError = TRUE;
+    if (ok)
+        statesGot.push_back(*state);
+    return ok;
+}
+BOOL WINAPI OnSetCommState(HANDLE port, LPDCB state)
+{
+    statesSet.push_back(*state);
+    return realSetCommState(port, state);
+}
+BOOL WINAPI OnGetOverlappedResult(HANDLE file, LPOVERLAPPED overlapped, LPDWORD count, BOOL wait)
+{
+    BOOL ok = realGetOverlappedResult(file, overlapped, count, wait);
+    if (failNextWith == 0)
+        return ok;
+    SetLastError(failNextWith);
+    failNextWith = 0;
+    return FALSE;
+}
+
+template <typename Function> void Hook(const char* name, Function replacement, Function& real)
+{
+    void* previous = HookImport("kernel32.dll", name, reinterpret_cast<void*>(replacement));
+    ASSERT_NE(previous, nullptr) << name;
+    real = reinterpret_cast<Function>(previous);
+}
+template <typename Function> void Unhook(const char* name, Function real)
+{
+    if (real != nullptr)
+        HookImport("kernel32.dll", name, reinterpret_cast<void*>(real));
+}
+} // namespace seen
+
+struct PortCallsTest : LinkTest {
+    void SetUp() override
+    {
+        LinkTest::SetUp();
+        seen::clearedPorts.clear();
+        seen::statesGot.clear();
+        seen::statesSet.clear();
+        seen::abortOnError = false;
+        seen::failNextWith = 0;
+        seen::Hook("ClearCommError", seen::OnClearCommError, seen::realClearCommError);
+        seen::Hook("GetCommState", seen::OnGetCommState, seen::realGetCommState);
+        seen::Hook("SetCommState", seen::OnSetCommState, seen::realSetCommState);
+        seen::Hook("GetOverlappedResult", seen::OnGetOverlappedResult,
+                   seen::realGetOverlappedResult);
+    }
+    void TearDown() override
+    {
+        LinkTest::TearDown();
+        seen::Unhook("ClearCommError", seen::realClearCommError);
+        seen::Unhook("GetCommState", seen::realGetCommState);
+        seen::Unhook("SetCommState", seen::realSetCommState);
+        seen::Unhook("GetOverlappedResult", seen::realGetOverlappedResult);
+    }
+};
+
+// Wine never reports abort-on-error; here the port does, and the USB open writes back the block
+// the port gave with that field alone cleared. Without it, nothing is written.
+TEST_F(PortCallsTest, UsbPortHasOnlyAbortOnErrorCleared)
+{
+    seen::abortOnError = true;
+    OpenSerial(12, false, DefaultBaudIndex);
+    ASSERT_EQ(app.connected, 1);
+    ASSERT_EQ(seen::statesGot.size(), 1u);
+    ASSERT_EQ(seen::statesSet.size(), 1u);
+    DCB expected = seen::statesGot[0];
+    expected.fAbortOnError = FALSE;
+    EXPECT_EQ(std::memcmp(&seen::statesSet[0], &expected, sizeof expected), 0);
+
+    ActOnLink(LinkAction::Close);
+    seen::abortOnError = false;
+    seen::statesSet.clear();
+    OpenSerial(12, false, DefaultBaudIndex);
+    EXPECT_EQ(app.connected, 1);
+    EXPECT_TRUE(seen::statesSet.empty());
+}
+
+// Every failed write or read is followed by ClearCommError on its port. The program's own cancel
+// at its time limit keeps the port, which goes on working; a device that has been removed is let
+// go.
+TEST_F(PortCallsTest, FailedOperationClearsThePortsErrorsAndOnlyAGoneDeviceLetsItGo)
+{
+    OpenSerial(12, false, DefaultBaudIndex);
+    ASSERT_EQ(app.connected, 1);
+    HANDLE port = app.commHandle;
+    EXPECT_EQ(Query("*IDN?\n"), SimControl("get *IDN"));
+    EXPECT_TRUE(seen::clearedPorts.empty());
+
+    seen::failNextWith = ERROR_OPERATION_ABORTED;
+    ClearCommandBuffers();
+    StoreCommand("*CLS\n");
+    SerialWrite();
+    EXPECT_STREQ(app.ResponseBuffer.data(), "Write Comport Failure");
+    EXPECT_EQ(seen::clearedPorts, std::vector<HANDLE>{port});
+    EXPECT_EQ(app.connected, 1);
+    EXPECT_EQ(Query("*IDN?\n"), SimControl("get *IDN"));
+
+    ClearCommandBuffers();
+    StoreCommand("*IDN?\n");
+    SerialWrite();
+    seen::failNextWith = ERROR_DEVICE_REMOVED;
+    SerialRead();
+    EXPECT_STREQ(app.ResponseBuffer.data(), "Read Comport Failure");
+    EXPECT_EQ(seen::clearedPorts, (std::vector<HANDLE>{port, port}));
+    EXPECT_EQ(app.connected, 0);
+    EXPECT_EQ(app.commHandle, nullptr);
 }
 
 // Run by with_stock_hosts.sh, whose hosts file gives "localhost" both loopback addresses, so

@@ -2,6 +2,9 @@
 # which starts the virtual display, the simulated instrument and the private network first.
 include(${CMAKE_SOURCE_DIR}/support/support.cmake)
 
+# The window system as the link tests see it, with the dialog's status text of the program.
+set(LINK_TEST_PLATFORM tests/e2e/link_test_platform.cpp link/status_text_win.cpp)
+
 # windows_test(TARGET SOURCES... LIBRARIES libs...): a GoogleTest program of the Windows side.
 function(windows_test target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
@@ -18,7 +21,8 @@ set(PROGRAM_ENV "TESSALY_PROGRAM=${build_dir_windows}\\Tessaly.exe")
 set(PROGRAM_XP_ENV "TESSALY_PROGRAM=${build_dir_windows}\\Tessaly-xp.exe")
 set(NETNS bash ${CMAKE_SOURCE_DIR}/scripts/netns.sh)
 
-windows_test(e2e_link_tests SOURCES tests/e2e/link_tests.cpp tests/e2e/link_test_platform.cpp
+windows_test(e2e_link_tests SOURCES tests/e2e/link_tests.cpp ${LINK_TEST_PLATFORM}
+             tests/e2e/import_hook.cpp
              LIBRARIES tessaly_links)
 add_test(NAME e2e_links COMMAND e2e_link_tests --gtest_filter=-LinkResolverTest.*)
 # A host name that resolves to ::1 first, where nothing listens, and then to the simulator.
@@ -31,7 +35,7 @@ add_test(NAME e2e_links_resolver
 # Discovery runs against simulated instruments that are hosts of their own, in network namespaces
 # joined by a bridge, inside the test run's private namespace.
 windows_test(e2e_discovery_tests SOURCES tests/e2e/discovery_tests.cpp
-             tests/e2e/link_test_platform.cpp LIBRARIES tessaly_links)
+             ${LINK_TEST_PLATFORM} LIBRARIES tessaly_links)
 add_test(NAME e2e_discovery
          COMMAND ${NETNS} with-hosts ${CMAKE_CROSSCOMPILING_EMULATOR}
                  $<TARGET_FILE:e2e_discovery_tests> --gtest_filter=-DiscoveryWithoutRoute.*)
@@ -86,7 +90,7 @@ set_tests_properties(e2e_soak PROPERTIES TIMEOUT 10800 ENVIRONMENT "${PROGRAM_EN
 # LAN discovery on a hostile network: the discovery code in this process and the real program,
 # against the simulated hosts of scripts/netns.sh and a responder thread of the test itself.
 windows_test(e2e_discovery_hostile_tests
-             SOURCES tests/e2e/discovery_hostile_test.cpp tests/e2e/link_test_platform.cpp
+             SOURCES tests/e2e/discovery_hostile_test.cpp ${LINK_TEST_PLATFORM}
                      tests/e2e/gui_fixture.cpp
              LIBRARIES tessaly_links)
 add_dependencies(e2e_discovery_hostile_tests Tessaly)

@@ -54,6 +54,10 @@ TEST(Faults, ShapeTheAnswer)
     ASSERT_EQ(pieces.size(), 1u);
     EXPECT_TRUE(pieces[0].closeAfter);
     EXPECT_TRUE(pieces[0].bytes.empty());
+    pieces = Shape("answerclose", "1");
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].bytes, "1\n");
+    EXPECT_TRUE(pieces[0].closeAfter);
 
     pieces = Shape("garbage 64", "120.00");
     ASSERT_EQ(pieces.size(), 1u);

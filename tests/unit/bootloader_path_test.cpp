@@ -47,16 +47,16 @@ TEST(BootloaderPath, ReplacesTheProgramNameWithTheToolInBootLoader)
 {
     Result r = Compute("C:\\Tools\\Remote\\app.exe", Win7Tool);
     EXPECT_TRUE(r.started);
-    EXPECT_EQ(r.path, "C:\\Tools\\Remote/Boot Loader\\Varnock Boot Loader_Win7.exe");
+    EXPECT_EQ(r.path, "C:\\Tools\\Remote\\Boot Loader\\Varnock Boot Loader_Win7.exe");
 
     r = Compute("C:\\Tools\\Remote\\Tessaly-xp.exe", XpTool);
     EXPECT_TRUE(r.started);
-    EXPECT_EQ(r.path, "C:\\Tools\\Remote/Boot Loader\\Varnock Boot Loader_WinXP.exe");
+    EXPECT_EQ(r.path, "C:\\Tools\\Remote\\Boot Loader\\Varnock Boot Loader_WinXP.exe");
 }
 
 TEST(BootloaderPath, AppendedTextLengthsOfBothBuilds)
 {
-    // "/Boot Loader\" and the name: 41 characters for one build, 42 for the other.
+    // "\Boot Loader\" and the name: 41 characters for one build, 42 for the other.
     EXPECT_EQ(Compute("C:\\p.exe", Win7Tool).path.size(), 2u + 41u);
     EXPECT_EQ(Compute("C:\\p.exe", XpTool).path.size(), 2u + 42u);
 }
@@ -64,12 +64,12 @@ TEST(BootloaderPath, AppendedTextLengthsOfBothBuilds)
 TEST(BootloaderPath, OnlyTheLastBackslashIsReplaced)
 {
     Result r = Compute("\\\\server\\share\\dir\\prog.exe", Win7Tool);
-    EXPECT_EQ(r.path, "\\\\server\\share\\dir/Boot Loader\\Varnock Boot Loader_Win7.exe");
+    EXPECT_EQ(r.path, "\\\\server\\share\\dir\\Boot Loader\\Varnock Boot Loader_Win7.exe");
     // A program name that ends in a backslash-free name right after the drive.
     EXPECT_EQ(Compute("C:\\Tessaly.exe", XpTool).path,
-              "C:/Boot Loader\\Varnock Boot Loader_WinXP.exe");
+              "C:\\Boot Loader\\Varnock Boot Loader_WinXP.exe");
     // A backslash as the very first byte is found.
-    EXPECT_EQ(Compute("\\prog.exe", Win7Tool).path, "/Boot Loader\\Varnock Boot Loader_Win7.exe");
+    EXPECT_EQ(Compute("\\prog.exe", Win7Tool).path, "\\Boot Loader\\Varnock Boot Loader_Win7.exe");
 }
 
 TEST(BootloaderPath, LimitOf550Bytes)
@@ -77,7 +77,7 @@ TEST(BootloaderPath, LimitOf550Bytes)
     Result r = Compute(PathOfLength(549), XpTool);
     EXPECT_TRUE(r.started);
     EXPECT_EQ(r.path.size(), 549u - 6u + 42u);
-    EXPECT_EQ(r.path.substr(543), "/Boot Loader\\Varnock Boot Loader_WinXP.exe");
+    EXPECT_EQ(r.path.substr(543), "\\Boot Loader\\Varnock Boot Loader_WinXP.exe");
 
     for (std::size_t n : {550u, 551u, 599u, 600u}) {
         std::string modulePath = PathOfLength(n);

@@ -230,3 +230,25 @@ TEST(CmdVerdict, ExitStatusOfEachClick)
     EXPECT_EQ(DiscoveryStatus(0), ExitCommandFailed);
     EXPECT_EQ(DiscoveryStatus(3), ExitDone);
 }
+
+// A step that went well is no success when its output was lost (that comes first) or a stop was
+// asked; a failed step keeps its own status whatever followed.
+TEST(CmdVerdict, LostOutputAndStopsOnlyTurnASuccess)
+{
+    EXPECT_EQ(StatusAfter(ExitDone, false, false), ExitDone);
+    EXPECT_EQ(StatusAfter(ExitDone, true, false), ExitOutputLost);
+    EXPECT_EQ(StatusAfter(ExitDone, false, true), ExitStopped);
+    EXPECT_EQ(StatusAfter(ExitDone, true, true), ExitOutputLost);
+    for (int failed : {ExitCommandFailed, ExitUsage, ExitLinkNotOpened})
+        EXPECT_EQ(StatusAfter(failed, true, true), failed);
+}
+
+// An answer's line ends where the answer does: the CR of a CR LF end goes, nothing else does.
+TEST(CmdVerdict, AnswerLineDropsOnlyTheCarriageReturnOfItsEnd)
+{
+    EXPECT_EQ(AnswerLine("+1.2E+2\r"), "+1.2E+2");
+    EXPECT_EQ(AnswerLine("+1.2E+2"), "+1.2E+2");
+    EXPECT_EQ(AnswerLine("a\rb"), "a\rb");
+    EXPECT_EQ(AnswerLine("\r\r"), "\r");
+    EXPECT_EQ(AnswerLine(""), "");
+}

@@ -1,54 +1,86 @@
 // The link state rules: the step of every action in every state of the link flags, for every
-// position of the connection kind list, and the flags that follow each step.
+// position of the connection kind list, and the flags that follow each step; and which failures
+// of a serial port let it go.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
 
 #include "link/link.h"
 #include "link/link_rules.h"
+#include "link/port_loss.h"
+#include "link/send_whole.h"
 #include "tests/unit/fakes.h"
 
 namespace
 {
 
-// One letter per step, in the order of LinkStep: nothing, open the port with line settings (RS-232)
-// or as it is (USB), connect TCP, shut TCP down, close the port, TCP send, serial write, TCP
-// receive, serial read.
-constexpr char StepLetters[] = "-LUCSPswtr";
-
-// The chosen kinds of each letter of a row below: none, RS-232, USB, Ethernet, past the list.
 constexpr int Kinds[] = {NoLinkKind, Rs232Kind, UsbKind, EthernetKind, LinkKindCount};
 
-struct ExpectedRow {
-    LinkAction action;
-    const char* byState[4]; // (connected, linkIsTcp) = (0,0), (0,1), (1,0), (1,1)
-};
+// What Open does with no link open, by the chosen kind: nothing without a kind in the list.
+LinkStep OpeningStep(int kind)
+{
+    switch (kind) {
+    case Rs232Kind:
+        return LinkStep::OpenPortWithLineSettings;
+    case UsbKind:
+        return LinkStep::OpenPortAsItIs;
+    case EthernetKind:
+        return LinkStep::ConnectTcp;
+    default:
+        return LinkStep::None;
+    }
+}
 
-// Written out in full from the Configuration dialog's link state table (Open, Close, the main
-// window's destruction as Teardown) and the transaction's choice of link by linkIsTcp alone.
-constexpr ExpectedRow Expected[] = {
-    {LinkAction::Open, {"-LUC-", "-LUC-", "-----", "-----"}},
-    {LinkAction::Close, {"PPPPP", "-----", "PPPPP", "SSSSS"}},
-    {LinkAction::Send, {"wwwww", "sssss", "wwwww", "sssss"}},
-    {LinkAction::Read, {"rrrrr", "ttttt", "rrrrr", "ttttt"}},
-    {LinkAction::Teardown, {"-----", "-----", "PPPPP", "SSSSS"}},
-};
+} // namespace
 
+// The rules the link table keeps, in every state of the link flags and for every position of the
+// connection kind list: commands go by linkIsTcp alone; Open acts only while no link is open;
+// letting go acts on an open link by its kind, and Close also closes a serial port's handle
+// whatever the flags say; whatever lets go leaves the link closed, but a failed shutdown.
 TEST(LinkRules, EveryActionInEveryStateAndChosenKind)
 {
-    for (const ExpectedRow& row : Expected) {
-        for (int state = 0; state < 4; ++state) {
-            int connected = state / 2;
-            int linkIsTcp = state % 2;
-            for (int k = 0; k < 5; ++k) {
-                LinkStep step = LinkStepFor(row.action, connected, linkIsTcp, Kinds[k]);
-                EXPECT_EQ(StepLetters[static_cast<int>(step)], row.byState[state][k])
-                    << "action " << static_cast<int>(row.action) << ", connected " << connected
-                    << ", linkIsTcp " << linkIsTcp << ", kind " << Kinds[k];
+    for (int connected : {0, 1}) {
+        for (int linkIsTcp : {0, 1}) {
+            for (int kind : Kinds) {
+                SCOPED_TRACE(testing::Message() << "connected " << connected << ", linkIsTcp "
+                                                << linkIsTcp << ", kind " << kind);
+                auto step = [&](LinkAction action) {
+                    return LinkStepFor(action, connected, linkIsTcp, kind);
+                };
+                EXPECT_EQ(step(LinkAction::Send),
+                          linkIsTcp ? LinkStep::TcpSend : LinkStep::SerialWrite);
+                EXPECT_EQ(step(LinkAction::Read),
+                          linkIsTcp ? LinkStep::TcpReceive : LinkStep::SerialRead);
+                EXPECT_EQ(step(LinkAction::Open), connected ? LinkStep::None : OpeningStep(kind));
+                LinkStep letGo = linkIsTcp ? LinkStep::ShutTcp : LinkStep::ClosePort;
+                EXPECT_EQ(step(LinkAction::Teardown), connected ? letGo : LinkStep::None);
+                EXPECT_EQ(step(LinkAction::Close),
+                          connected || !linkIsTcp ? letGo : LinkStep::None);
+                for (LinkAction action : {LinkAction::Close, LinkAction::Teardown}) {
+                    LinkDecision decision = LinkRuleFor(action, connected, linkIsTcp, kind);
+                    if (decision.step == LinkStep::None)
+                        continue;
+                    EXPECT_EQ(decision.done.connected, 0);
+                    EXPECT_EQ(decision.failed.connected,
+                              decision.step == LinkStep::ShutTcp ? KeepFlag : 0);
+                }
             }
         }
     }
 }
 
-} // namespace
+// A failed write or read lets the port go only for the codes of a device that has left: not for
+// the program's own cancel at its time limit (995), nor a time-out (121, 1460), a handle already
+// closed (6) or an operation still pending (997).
+TEST(PortLoss, OnlyADeviceThatHasLeftLetsThePortGo)
+{
+    for (std::uint32_t code : {5u, 21u, 22u, 31u, 109u, 1167u, 1617u})
+        EXPECT_TRUE(PortIsGone(code)) << code;
+    for (std::uint32_t code : {0u, 6u, 121u, 995u, 997u, 1460u})
+        EXPECT_FALSE(PortIsGone(code)) << code;
+}
 
 // The Configuration dialog's link state table, taken step by step through the fakes of the link
 // operations: the operation that runs and the flags (connected, linkIsTcp) after it.
@@ -75,7 +107,7 @@ TEST(LinkRules, FlagsFollowEachStepAndItsOutcome)
         {LinkAction::Close, 0, 1, NoLinkKind, false, "", 0, 1},
         {LinkAction::Teardown, 1, 1, NoLinkKind, false, "TcpDisconnect", 0, 1},
         {LinkAction::Teardown, 1, 1, NoLinkKind, true, "TcpDisconnect", 1, 1},
-        {LinkAction::Teardown, 1, 0, NoLinkKind, false, "SerialClose", 1, 0},
+        {LinkAction::Teardown, 1, 0, NoLinkKind, false, "SerialClose", 0, 0},
         {LinkAction::Teardown, 0, 1, NoLinkKind, false, "", 0, 1},
     };
     for (const Transition& t : transitions) {
@@ -93,4 +125,30 @@ TEST(LinkRules, FlagsFollowEachStepAndItsOutcome)
         EXPECT_EQ(app.connected, t.connectedAfter);
         EXPECT_EQ(app.linkIsTcp, t.linkIsTcpAfter);
     }
+}
+
+// A send that takes fewer bytes than it is given is called again for the rest, until the whole
+// command is out in order; the first failure ends it.
+TEST(TcpSendWhole, SendsTheRestUntilAllIsOutOrACallFails)
+{
+    const std::string command = "SYST:COMM:LAN:HOST \"bench-source-7\"\n";
+    std::string wire;
+    int calls = 0;
+    auto threeAtATime = [&](const char* from, int count) {
+        ++calls;
+        int taken = std::min(count, 3);
+        wire.append(from, static_cast<std::size_t>(taken));
+        return taken;
+    };
+    EXPECT_TRUE(SendWhole(command.data(), static_cast<int>(command.size()), threeAtATime));
+    EXPECT_EQ(wire, command);
+    EXPECT_EQ(calls, static_cast<int>((command.size() + 2) / 3));
+
+    wire.clear();
+    calls = 0;
+    auto failsThirdTime = [&](const char* from, int count) {
+        return calls == 2 ? -1 : threeAtATime(from, count);
+    };
+    EXPECT_FALSE(SendWhole(command.data(), static_cast<int>(command.size()), failsThirdTime));
+    EXPECT_EQ(wire, command.substr(0, 6));
 }
