@@ -86,7 +86,7 @@ bench: build-here
 
 soak: build
 	TESSALY_SOAK_COMMANDS=10000 TESSALY_SOAK_SEED=$${TESSALY_SOAK_SEED:-$$RANDOM} \
-	  tests/e2e/run.sh -R e2e_soak
+	  TESSALY_VM_TIMEOUT=$${TESSALY_VM_TIMEOUT:-14400} tests/e2e/run.sh -R e2e_soak
 
 clean:
 	rm -rf build

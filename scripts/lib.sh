@@ -86,7 +86,8 @@ vm_said() {
   kernel=${kernel#vmlinuz-}
   [[ $kernel == *"*"* ]] && kernel="not yet downloaded"
   [ "${TESSALY_VM_ACCEL:-}" = kvm ] && accel="QEMU with KVM"
-  echo "Debian kernel ${kernel%%-*}, $accel"
+  kernel=${kernel%%-*}
+  echo "Debian kernel ${kernel%.*}, $accel"
 }
 
 # Runs the calling script again inside the virtual machine when the choice says the Windows
