@@ -91,6 +91,10 @@ vm_write_command() {
   } >"$file"
 }
 
+# The guest has /tmp, /run and /dev/shm of its own, so a tree there would not be the one it sees.
+case $TESSALY_ROOT/ in
+/tmp/* | /run/* | /dev/shm/*) lib_fail "the guest cannot see $TESSALY_ROOT: it has its own /tmp, /run and /dev/shm" ;;
+esac
 command -v qemu-system-x86_64 >/dev/null ||
   lib_fail "QEMU is missing (Debian's qemu-system-x86; make setup installs it)"
 mkdir -p "$VM_DIR"
