@@ -104,15 +104,16 @@ enter_windows_machine() {
 # in the virtual machine, uses the x86_64 test build under 64-bit Wine instead, and says so.
 use_windows_build_of_this_kernel() {
   [ "$WINE_IN_VM" = 1 ] || return 0
+  local said
   WINE_IN_VM=0
   if "$WINE" --version >/dev/null 2>&1; then # the virtual machine was asked for, not needed
     WINE32_NOTE=""
-    echo "${0##*/}: here the shipped 32-bit programs under 32-bit Wine ($WIN_BUILD)"
+    said="the shipped 32-bit programs under 32-bit Wine ($WIN_BUILD)"
   else
     WIN_BUILD=$TESSALY_ROOT/build/win64 WINE=/usr/lib/wine/wine64 WINEARCH=win64
-    echo "${0##*/}: here NOT the shipped 32-bit programs: the x86_64 test build under 64-bit" \
-      "Wine ($WIN_BUILD), because $WINE32_NOTE"
+    said="NOT the shipped 32-bit programs: the x86_64 test build under 64-bit Wine ($WIN_BUILD), because $WINE32_NOTE"
   fi
+  [ -n "${TESSALY_IN_NETNS:-}" ] || echo "${0##*/}: here $said"
 }
 
 # The Windows path of a file, as Wine's programs see it (drive Z: is the root).
