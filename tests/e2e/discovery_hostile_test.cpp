@@ -101,14 +101,16 @@ struct Responder {
 // The yardstick for "one quiet second after the last datagram", taken in the same place as the
 // run, so that it holds on a slow machine as on a fast one: this test's own plain collection of
 // the same replies from a fresh responder (the question broadcast, each datagram received into a
-// buffer of the run's size and kept, ended by a receive time-out of the run's quiet second).
-// Returns how long after the last reply was sent the collection ended; negative when the
-// responder did not hear the question.
-double PlainCollectionGapMs(const std::vector<std::string>& replies)
+// buffer of the run's size and kept, ended by a receive time-out of the run's quiet second), and
+// the run's list put into the same status box as the run put it. Returns how long after the last
+// reply was sent that ended; negative when the responder did not hear the question.
+double PlainCollectionGapMs(const std::vector<std::string>& replies, HWND dialog,
+                            const std::string& shown)
 {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
         return -1;
+    SetDlgItemTextA(dialog, IDC_STATUS_TEXT, "Disconnected");
     Responder responder;
     responder.replies = replies;
     responder.Start();
@@ -130,6 +132,7 @@ double PlainCollectionGapMs(const std::vector<std::string>& replies)
     while ((received = recvfrom(s, buffer.data(), DiscoveryBufferSize, 0, nullptr, nullptr)) !=
            SOCKET_ERROR)
         kept.append(buffer.data(), static_cast<std::size_t>(received));
+    SetDlgItemTextA(dialog, IDC_STATUS_TEXT, shown.c_str());
     double ended = NowMs();
     closesocket(s);
     responder.Join();
@@ -234,7 +237,7 @@ TEST_F(HostileLanTest, EachEntryHoldsOnlyTheBytesOfItsOwnDatagram)
                            << entries[i].substr(0, 200);
     }
     const double gap = ended - responder.lastSentMs;
-    const double plainGap = PlainCollectionGapMs(responder.replies);
+    const double plainGap = PlainCollectionGapMs(responder.replies, dialog, shown);
     ASSERT_GE(plainGap, 0.0) << "the yardstick's responder did not hear the question";
     std::printf("hostile LAN: %zu of %d burst datagrams listed; the run ended %.0f ms after the "
                 "last was sent, a plain collection of the same replies %.0f ms\n",
