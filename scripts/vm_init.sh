@@ -30,6 +30,11 @@ done
 mount -t proc proc /host/proc
 mount -t sysfs sysfs /host/sys
 mount -t devtmpfs devtmpfs /host/dev
+# What udev would add: bash's process substitution reads /dev/fd/N.
+ln -s /proc/self/fd /host/dev/fd
+ln -s /proc/self/fd/0 /host/dev/stdin
+ln -s /proc/self/fd/1 /host/dev/stdout
+ln -s /proc/self/fd/2 /host/dev/stderr
 mkdir -p /host/dev/pts /host/dev/shm
 mount -t devpts -o gid=5,mode=620,ptmxmode=666 devpts /host/dev/pts
 mount -t tmpfs -o mode=1777 tmpfs /host/dev/shm
