@@ -1,5 +1,5 @@
 # Tessaly: two commands set up, build and check everything on a fresh Debian 12 machine.
-#   make test   install what is missing, build all three configurations, run all test layers
+#   make test   install what is missing, build, run all test layers
 #   make run    install, build, start tessaly-sim and open Tessaly.exe under Wine
 #   make dist   pack both 32-bit programs into build/dist/
 #   make bench  measure click, start-up and discovery times under Wine (build/bench.txt)
