@@ -25,29 +25,35 @@ VM_DIR=$TESSALY_ROOT/build/vm
 VM_MODULES=(virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci 9pnet
   9pnet_virtio netfs fscache 9p llc stp bridge veth)
 
-# Downloads and unpacks the kernel package that Debian's linux-image-amd64 names, once.
+# The kernel package that Debian's linux-image-amd64 names in this machine's package lists.
+vm_kernel_package() {
+  apt-cache depends linux-image-amd64 2>/dev/null | awk '/Depends: linux-image-/ {print $2; exit}'
+}
+
+# Downloads and unpacks that kernel package, once. Package lists that name none, or a version the
+# archive no longer has, are brought up to date and the download tried once more.
 vm_fetch_kernel() {
-  local kernel_dir=$VM_DIR/kernel package
+  local kernel_dir=$VM_DIR/kernel package download
   if compgen -G "$kernel_dir/boot/vmlinuz-*" >/dev/null; then return 0; fi
-  package=$(apt-cache depends linux-image-amd64 2>/dev/null | awk '/Depends: linux-image-/ {print $2; exit}')
-  if [ -z "$package" ]; then
-    apt-get update -qq >/dev/null 2>&1 || true
-    package=$(apt-cache depends linux-image-amd64 2>/dev/null | awk '/Depends: linux-image-/ {print $2; exit}')
-  fi
-  [ -n "$package" ] || lib_fail "Debian's package lists name no kernel (apt-cache depends linux-image-amd64)"
-  local download
   download=$(mktemp -d "$VM_DIR/download.XXXXXX")
-  (cd "$download" && apt-get download "$package" >/dev/null 2>&1) ||
-    lib_fail "could not download the kernel package $package"
+  package=$(vm_kernel_package)
+  if [ -z "$package" ] || ! (cd "$download" && apt-get download "$package" >/dev/null 2>&1); then
+    apt-get update -qq >/dev/null 2>&1 || true
+    package=$(vm_kernel_package)
+    [ -n "$package" ] ||
+      lib_fail "Debian's package lists name no kernel (apt-cache depends linux-image-amd64)"
+    (cd "$download" && apt-get download "$package" >/dev/null 2>&1) ||
+      lib_fail "could not download the kernel package $package"
+  fi
   rm -rf "$kernel_dir.new"
   dpkg-deb -x "$download"/*.deb "$kernel_dir.new" || lib_fail "could not unpack $package"
   rm -rf "$download" "$kernel_dir"
   mv "$kernel_dir.new" "$kernel_dir"
 }
 
-# Makes the initramfs: a static busybox, the guest's init and the modules it loads.
+# Makes the initramfs of the kernel: a static busybox, the guest's init and the modules it loads.
 vm_make_initramfs() {
-  local initramfs=$VM_DIR/initramfs.gz tree modules_dir module file
+  local initramfs=$1 tree modules_dir module file
   if [ -f "$initramfs" ] && [ "$initramfs" -nt "$TESSALY_ROOT/scripts/vm_init.sh" ] &&
     [ "$initramfs" -nt "$0" ]; then
     return 0
@@ -99,7 +105,9 @@ command -v qemu-system-x86_64 >/dev/null ||
   lib_fail "QEMU is missing (Debian's qemu-system-x86; make setup installs it)"
 mkdir -p "$VM_DIR"
 vm_fetch_kernel
-vm_make_initramfs
+kernel=$(echo "$VM_DIR"/kernel/boot/vmlinuz-*)
+initramfs=$VM_DIR/initramfs-${kernel##*/vmlinuz-}.gz
+vm_make_initramfs "$initramfs"
 trap cleanup EXIT
 
 run=$(mktemp -d "$VM_DIR/run.XXXXXX")
@@ -110,13 +118,12 @@ vm_write_command "$run" "$@"
 accel=${TESSALY_VM_ACCEL:-tcg}
 accel_options=(-accel tcg,thread=multi)
 [ "$accel" = kvm ] && accel_options=(-accel kvm)
-kernel=$(echo "$VM_DIR"/kernel/boot/vmlinuz-*)
 # -cpu max makes the 6.1 kernel oops on an iret in 32-bit user code under plain emulation; this
 # model does not, and has what Wine and the programs use.
 qemu-system-x86_64 "${accel_options[@]}" -cpu qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt \
   -smp "$(nproc)" -m "${TESSALY_VM_MEMORY:-4096}" -nodefaults -no-user-config -display none \
   -vga none -nic none -no-reboot -serial "file:$run/console.log" \
-  -kernel "$kernel" -initrd "$VM_DIR/initramfs.gz" \
+  -kernel "$kernel" -initrd "$initramfs" \
   -append "console=ttyS0 loglevel=4 panic=-1 rdinit=/init" \
   -virtfs "local,path=/,mount_tag=host,security_model=none,multidevs=remap" \
   -virtfs "local,path=$run,mount_tag=run,security_model=none" &

@@ -46,7 +46,7 @@ hostname -F /host/etc/hostname 2>/dev/null
 ip link set lo up 2>/dev/null
 
 # The host reads which accelerator ran from here: a KVM guest's clock source list has kvm-clock.
-cat /sys/devices/system/clocksource/clocksource0/available_clocksource \
+cat /host/sys/devices/system/clocksource/clocksource0/available_clocksource \
   >/host/run/tessaly-vm/clocksource
 chroot /host /bin/bash /run/tessaly-vm/command >/host/run/tessaly-vm/output 2>&1 </dev/null
 echo "$?" >/host/run/tessaly-vm/status.new
