@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "link/discovery_address_win.h"
 
 static_assert(ReceiveErrorConnectionReset == WSAECONNRESET, "Winsock's own number");
 static_assert(ReceiveErrorNetworkReset == WSAENETRESET, "Winsock's own number");
@@ -68,10 +69,7 @@ void DiscoverInstruments()
     WSAIoctl(udp, SIO_UDP_CONNRESET, &reportUnreachable, sizeof reportUnreachable, nullptr, 0,
              &returned, nullptr, nullptr);
 
-    sockaddr_in everyone{};
-    everyone.sin_family = AF_INET;
-    everyone.sin_port = htons(DiscoveryPort);
-    everyone.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    const sockaddr_in everyone = DiscoveryBroadcastAddress();
     status = sendto(udp, DiscoveryQuestion, DiscoveryQuestionLength, 0,
                     reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone);
     if (status == SOCKET_ERROR) {

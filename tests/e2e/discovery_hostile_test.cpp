@@ -18,6 +18,7 @@
 
 #include "app/app_state.h"
 #include "link/discovery.h"
+#include "link/discovery_address_win.h"
 #include "res/resource.h"
 #include "support/lan_hosts.h"
 #include "tests/e2e/discovery_fixture.h"
@@ -120,10 +121,7 @@ double PlainCollectionGapMs(const std::vector<std::string>& replies, HWND dialog
                sizeof broadcast);
     DWORD quietMs = DiscoveryQuietMs;
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&quietMs), sizeof quietMs);
-    sockaddr_in everyone{};
-    everyone.sin_family = AF_INET;
-    everyone.sin_port = htons(DiscoveryPort);
-    everyone.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    const sockaddr_in everyone = DiscoveryBroadcastAddress();
     sendto(s, DiscoveryQuestion, DiscoveryQuestionLength, 0,
            reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone);
     std::vector<char> buffer(DiscoveryBufferSize);

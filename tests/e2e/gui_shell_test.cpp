@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "link/discovery.h"
+#include "link/discovery_address_win.h"
 #include "res/resource.h"
 #include "support/sim_control.h"
 #include "tests/e2e/gui_fixture.h"
@@ -166,10 +167,7 @@ bool BroadcastRoutable()
     SOCKET udp = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     BOOL on = TRUE;
     setsockopt(udp, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on);
-    sockaddr_in everyone{};
-    everyone.sin_family = AF_INET;
-    everyone.sin_port = htons(DiscoveryPort);
-    everyone.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    const sockaddr_in everyone = DiscoveryBroadcastAddress();
     bool routable =
         udp != INVALID_SOCKET &&
         connect(udp, reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone) == 0;
