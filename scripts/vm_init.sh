@@ -2,10 +2,11 @@
 # The first process of the virtual machine of scripts/vm.sh, run from its small initramfs by
 # busybox. Loads the modules for virtio-9p and for the tests' private networks, mounts the host's
 # root (tag "host") and the run's own folder (tag "run"), gives the guest its own /proc, /sys,
-# /dev, /tmp, /run and /dev/shm over the host's, runs the run's command file there as root with
-# its output in the run folder, writes its exit status beside it and powers the machine off.
-# Anything that goes wrong before the command runs is written to the console (the run's
-# console.log) and ends the machine without a status, which vm.sh reports as a failed boot.
+# /dev, /tmp, /run and /dev/shm over the host's (the project's tree stays visible, also where it
+# lies under one of them), runs the run's command file there as root with its output in the run
+# folder, writes its exit status beside it and powers the machine off. Anything that goes wrong
+# before the command runs is written to the console (the run's console.log) and ends the machine
+# without a status, which vm.sh reports as a failure.
 export PATH=/bin
 busybox mkdir -p /proc /sys /dev /host
 busybox mount -t proc proc /proc
@@ -24,6 +25,18 @@ done
 
 nine_p="trans=virtio,version=9p2000.L,msize=262144"
 mount -t 9p -o "$nine_p,cache=loose" host /host || stop "could not mount the host's root"
+mkdir -p /run-folder
+mount -t 9p -o "$nine_p" run /run-folder || stop "could not mount the run's folder"
+# The project's tree, which the guest's own /tmp or /run would hide where it lies under them: it
+# is kept aside here and put back in its place afterwards.
+tree=$(cat /run-folder/tree)
+case $tree/ in
+/tmp/* | /run/* | /dev/shm/*)
+  mkdir -p /tree
+  mount -o bind "/host$tree" /tree || stop "could not keep $tree"
+  ;;
+*) tree="" ;;
+esac
 for dir in proc sys dev dev/pts dev/shm tmp run; do
   [ -d "/host/$dir" ] || mkdir -p "/host/$dir"
 done
@@ -40,8 +53,12 @@ mount -t devpts -o gid=5,mode=620,ptmxmode=666 devpts /host/dev/pts
 mount -t tmpfs -o mode=1777 tmpfs /host/dev/shm
 mount -t tmpfs -o mode=1777 tmpfs /host/tmp
 mount -t tmpfs -o mode=755 tmpfs /host/run
+if [ -n "$tree" ]; then
+  mkdir -p "/host$tree"
+  mount -o bind /tree "/host$tree" || stop "could not put $tree back"
+fi
 mkdir -p /host/run/tessaly-vm
-mount -t 9p -o "$nine_p" run /host/run/tessaly-vm || stop "could not mount the run's folder"
+mount -o bind /run-folder /host/run/tessaly-vm
 hostname -F /host/etc/hostname 2>/dev/null
 ip link set lo up 2>/dev/null
 
