@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/platform_types.h"
-#include "console/panel_registry.h"
+#include "panels/panel_registry.h"
 
 constexpr int CommandBufferSize = 100;
 constexpr int ResponseBufferSize = 100;

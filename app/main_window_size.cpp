@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 Extent ControlsExtent()
 {

@@ -4,9 +4,9 @@
 
 #include "app/app_state.h"
 #include "app/shell_actions.h"
-#include "console/panel_table.h"
-#include "console/panels_win.h"
-#include "link/config_dialog_win.h"
+#include "panels/panel_table.h"
+#include "panels/panels_win.h"
+#include "app/config_dialog_win.h"
 #include "link/link_rules.h"
 #include "res/resource.h"
 

@@ -2,7 +2,7 @@
 // "Status" message box of the links, and the main window's entry boxes, option buttons, list boxes
 // and output boxes as the command transaction and the panel commands use them; and the links'
 // notes, which only the Windows links write. The dialog's status
-// text is link/status_text_win.cpp, which the link tests share.
+// text is app/status_text_win.cpp, which the link tests share.
 #include <cstdio>
 #include <string>
 

@@ -12,7 +12,7 @@
 #include "app/bootloader_path.h"
 #include "app/modeless_dialog_win.h"
 #include "app/platform.h"
-#include "console/panels_win.h"
+#include "panels/panels_win.h"
 #include "res/resource.h"
 
 namespace

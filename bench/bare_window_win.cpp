@@ -17,8 +17,8 @@
 
 #include "app/app_state.h"
 #include "app/main_window_win.h"
-#include "console/panel_table.h"
-#include "console/panels_win.h"
+#include "panels/panel_table.h"
+#include "panels/panels_win.h"
 #include "res/resource.h"
 
 namespace

@@ -37,7 +37,7 @@
 #include <vector>
 
 #include "app/main_window_win.h"
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 #include "link/link.h"
 #include "res/resource.h"
 #include "support/gui_driver.h"

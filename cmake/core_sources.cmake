@@ -7,16 +7,16 @@ set(CORE_SOURCES
     app/app_state.cpp
     app/bootloader_path.cpp
     app/main_window_size.cpp
-    console/panel_command.cpp
-    console/panel_communication.cpp
-    console/panel_dispatch.cpp
-    console/panel_index.cpp
-    console/panel_manufacturer.cpp
-    console/panel_registry.cpp
-    console/panel_status.cpp
-    console/panel_styles.cpp
-    console/panel_trigger.cpp
-    console/transaction.cpp
+    panels/panel_command.cpp
+    panels/panel_communication.cpp
+    panels/panel_dispatch.cpp
+    panels/panel_index.cpp
+    panels/panel_manufacturer.cpp
+    panels/panel_registry.cpp
+    panels/panel_status.cpp
+    panels/panel_styles.cpp
+    panels/panel_trigger.cpp
+    panels/transaction.cpp
     link/discovery.cpp
     link/link_rules.cpp
     link/port_loss.cpp

@@ -27,9 +27,9 @@ add_library(program_objects OBJECT
     app/platform_win.cpp
     app/shell_actions_win.cpp
     app/win_main_win.cpp
-    console/panel_builder_win.cpp
-    link/config_dialog_win.cpp
-    link/status_text_win.cpp
+    panels/panel_builder_win.cpp
+    app/config_dialog_win.cpp
+    app/status_text_win.cpp
     res/tessaly.rc
 )
 target_include_directories(program_objects PRIVATE ${CMAKE_SOURCE_DIR})

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "cmd/cmd_rules.h"
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 #include "link/link.h"
 
 namespace

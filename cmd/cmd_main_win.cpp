@@ -16,7 +16,7 @@
 
 #include "app/platform.h"
 #include "cmd/cmd_rules.h"
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "link/link_rules.h"

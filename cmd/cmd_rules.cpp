@@ -7,7 +7,7 @@
 #include <array>
 #include <cctype>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "link/link.h"
 
 namespace

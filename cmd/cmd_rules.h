@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 // Exit statuses of tessaly-cmd.
 constexpr int ExitDone = 0;          // every command sent, every query answered

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "link/link_rules.h"

@@ -3,7 +3,7 @@
 // panel's output box must show the log entry of the command transaction, newest first.
 #include <cstring>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 #include "support/sim_control.h"
 #include "tests/e2e/gui_fixture.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 #include "res/resource.h"
 #include "support/gui_driver.h"
 

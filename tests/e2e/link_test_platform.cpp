@@ -1,6 +1,6 @@
 // Recording versions of the window-system operations for the link tests, which run the real link
 // code under Wine without the program's windows. The dialog's status text is the program's own
-// (link/status_text_win.cpp), written into the stand-in dialog a test puts in app.configDialog.
+// (app/status_text_win.cpp), written into the stand-in dialog a test puts in app.configDialog.
 #include "tests/e2e/link_test_platform.h"
 
 #include "app/platform.h"

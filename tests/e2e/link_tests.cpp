@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "link/link.h"
 #include "link/link_rules.h"
 #include "link/serial_settings.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 #include "res/resource.h"
 #include "support/gui_driver.h"
 

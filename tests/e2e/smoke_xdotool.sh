@@ -66,7 +66,7 @@ title=$(sed -n 's/.*MainWindowClass = "\(.*\)";.*/\1/p' "$root/app/main_window_w
 place_of() {
   local place
   place=$(sed -n "s/^ *{$1, ControlKind::[A-Za-z]*, \"[^\"]*\", \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)},.*/\1 \2 \3 \4/p" \
-    "$root"/console/panel_*.cpp)
+    "$root"/panels/panel_*.cpp)
   [ -n "$place" ] || fail "no table row for $1"
   echo "$place"
 }

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 #include "support/sim_control.h"

@@ -3,7 +3,7 @@
 include(${CMAKE_SOURCE_DIR}/support/support.cmake)
 
 # The window system as the link tests see it, with the dialog's status text of the program.
-set(LINK_TEST_PLATFORM tests/e2e/link_test_platform.cpp link/status_text_win.cpp)
+set(LINK_TEST_PLATFORM tests/e2e/link_test_platform.cpp app/status_text_win.cpp)
 
 # windows_test(TARGET SOURCES... LIBRARIES libs...): a GoogleTest program of the Windows side.
 function(windows_test target)

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

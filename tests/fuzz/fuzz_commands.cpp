@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "console/panel_table.h"
-#include "console/transaction.h"
+#include "panels/panel_table.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 #include "tests/unit/fakes.h"
 

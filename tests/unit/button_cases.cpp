@@ -1,7 +1,7 @@
 // The button cases of button_cases.h: one row per case, grouped by panel.
 #include "tests/unit/button_cases.h"
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 #include "res/resource.h"
 
 namespace button_cases

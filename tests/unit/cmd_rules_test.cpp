@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cmd/cmd_rules.h"
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 
 namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window_size.h"
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 namespace
 {

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "console/panel_table.h"
-#include "console/transaction.h"
+#include "panels/panel_table.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 #include "tests/unit/button_cases.h"
 #include "tests/unit/fakes.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 #include "res/resource.h"
 
 namespace

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 #include "tests/unit/fakes.h"
 

@@ -1,10 +1,10 @@
 // Builds any panel from its table: every control in table order as a child of the main window,
 // all with the one panel font. Also the show and hide operations over a panel's whole set.
-#include "console/panels_win.h"
+#include "panels/panels_win.h"
 
 #include <cstdint>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 namespace
 {

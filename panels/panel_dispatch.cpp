@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/platform.h"
-#include "console/panel_table.h"
-#include "console/transaction.h"
+#include "panels/panel_table.h"
+#include "panels/transaction.h"
 
 namespace
 {

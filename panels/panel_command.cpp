@@ -1,10 +1,10 @@
 // The Command panel: output voltage, frequency and current limit, range and output state, the
 // measurements, the IEEE 488.2 common commands and the operator's free command line.
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 #include <iterator>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 
 namespace

@@ -2,7 +2,7 @@
 // value after its keyword, the free line with its escapes), then echoes, sends, reads and logs
 // the line, or logs why it was refused. Every log entry is put in front of the panel's older
 // entries, so the newest is always at the top of its output box.
-#include "console/transaction.h"
+#include "panels/transaction.h"
 
 #include <algorithm>
 #include <cstring>

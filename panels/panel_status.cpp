@@ -1,10 +1,10 @@
 // The Status panel: the IEEE 488.2 status byte and event registers, and the operation and
 // questionable registers of the SCPI status system.
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 #include <iterator>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 
 namespace

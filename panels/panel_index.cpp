@@ -2,7 +2,7 @@
 // the dispatcher so that a program that only needs the tables does not pull in the transaction.
 #include <array>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 // The panel registry: every panel of the main window, once, in the order start-up builds them.
 // A panel is one row here, its name and the table its own file defines; everything else that
 // differs between panels is in that table. The Panel enumeration, PanelCount and PanelRegistry
-// (console/panel_table.h) are all made from these rows, so nothing else lists the panels.
+// (panels/panel_table.h) are all made from these rows, so nothing else lists the panels.
 // The first row is the panel shown at start-up.
 #pragma once
 

@@ -1,9 +1,9 @@
 // The panel registry as a table that platform-free code can walk: each panel's name and table in
-// start-up build order, made from the rows of console/panel_registry.h.
+// start-up build order, made from the rows of panels/panel_registry.h.
 #include <algorithm>
 #include <cstring>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 #define TESSALY_PANEL_ENTRY(name, table) PanelEntry{Panel::name, #name, table},
 const std::array<PanelEntry, PanelCount> PanelRegistry = {

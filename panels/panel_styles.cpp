@@ -3,7 +3,7 @@
 // under the same names.
 #include <iterator>
 
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 #ifndef _WIN32
 namespace

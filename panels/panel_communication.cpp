@@ -1,10 +1,10 @@
 // The Communication panel: the instrument's own LAN settings (configuration mode, address,
 // subnet, gateway, host name, socket port) and its serial baud rate.
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 #include <iterator>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 
 namespace

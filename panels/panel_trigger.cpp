@@ -1,10 +1,10 @@
 // The Trigger panel: trigger source, delay and count, bus and immediate triggers, initiate and
 // abort, the FIX, STEP and LIST modes, the triggered values and the lists.
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 #include <iterator>
 
-#include "console/transaction.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 
 namespace

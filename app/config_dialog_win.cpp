@@ -1,7 +1,7 @@
 // The Configuration dialog: the connection kind, serial port and baud rate, or IP address and TCP
 // port; its Open and Close buttons set the link flags connected and linkIsTcp, and its Discover
 // button lists the instruments on the local network.
-#include "link/config_dialog_win.h"
+#include "app/config_dialog_win.h"
 
 #include <array>
 

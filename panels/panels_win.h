@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/app_state.h"
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 // The one font of every panel's controls, made on first use and kept in app.panelFont.
 inline HFONT PanelFont()

@@ -1,6 +1,6 @@
 // The Manufacturer panel: identification, firmware version and the password commands. Nothing
 // typed here is checked: the passwords go to the instrument as typed, between quotes.
-#include "console/panel_table.h"
+#include "panels/panel_table.h"
 
 #include <iterator>
 

@@ -125,7 +125,7 @@ struct PanelTable {
     std::array<int, 2> emptiedOnShow; // entry boxes a switch to it empties after showing; 0 ends
 };
 
-// One row of the registry (console/panel_registry.h): the panel, its name as the View menu and
+// One row of the registry (panels/panel_registry.h): the panel, its name as the View menu and
 // the README spell it ("Command", ...), and its table.
 struct PanelEntry {
     Panel panel;
