@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "cmd/cmd_rules.h"
-#include "panels/panel_table.h"
 #include "link/link.h"
+#include "panels/panel_table.h"
 
 namespace
 {

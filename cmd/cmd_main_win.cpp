@@ -16,10 +16,10 @@
 
 #include "app/platform.h"
 #include "cmd/cmd_rules.h"
-#include "panels/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "link/link_rules.h"
+#include "panels/transaction.h"
 
 namespace
 {
@@ -97,7 +97,7 @@ int RunClick(const ScriptStep& step)
     if (!verdict.message.empty())
         WriteLine(stderr, verdict.message);
     ClearCommandBuffers();
-    LogOf(step.row->panel).clear(); // each entry has been shown; the log need not grow
+    LogOf(PanelOf(*step.row)).clear(); // each entry has been shown; the log need not grow
     clickedStep = nullptr;
     return StatusAfter(verdict.status, outputLost, stopAsked);
 }

@@ -7,8 +7,8 @@
 #include <array>
 #include <cctype>
 
-#include "panels/transaction.h"
 #include "link/link.h"
+#include "panels/transaction.h"
 
 namespace
 {
@@ -51,9 +51,10 @@ std::vector<const CommandRow*> RowsNamed(const std::string& keyword, const Panel
     }
     std::vector<const CommandRow*> rows = exact.empty() ? byLastNodes : exact;
     if (onlyPanel != nullptr) {
-        rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                  [&](const CommandRow* row) { return row->panel != *onlyPanel; }),
-                   rows.end());
+        rows.erase(
+            std::remove_if(rows.begin(), rows.end(),
+                           [&](const CommandRow* row) { return PanelOf(*row) != *onlyPanel; }),
+            rows.end());
     }
     return rows;
 }
@@ -67,7 +68,7 @@ bool KeywordShared(const CommandRow& row)
 std::string TypedName(const CommandRow& row)
 {
     std::string keyword = KeywordOf(row);
-    return KeywordShared(row) ? NameOf(row.panel) + std::string(":") + keyword : keyword;
+    return KeywordShared(row) ? NameOf(PanelOf(row)) + std::string(":") + keyword : keyword;
 }
 
 // The captions of a selection's options, or the baud list's labels, in the table's order.
@@ -78,7 +79,7 @@ std::vector<std::string> ChoicesOf(const CommandRow& row)
         choices.assign(BaudLabels.begin(), BaudLabels.end());
     for (const OptionChoice& option : row.options) {
         if (row.kind == CommandKind::Selection && option.id != 0)
-            choices.push_back(CaptionOf(row.panel, option.id));
+            choices.push_back(CaptionOf(PanelOf(row), option.id));
     }
     return choices;
 }
@@ -201,7 +202,7 @@ std::string ResolveCommand(const std::string& argument, ScriptStep& step)
     if (rows.size() > 1) {
         std::vector<std::string> names;
         for (const CommandRow* row : rows)
-            names.push_back(NameOf(row->panel) + std::string(":") + KeywordOf(*row));
+            names.push_back(NameOf(PanelOf(*row)) + std::string(":") + KeywordOf(*row));
         return "\"" + argument + "\" names more than one command: " + Joined(names, ", ");
     }
 
@@ -247,7 +248,7 @@ std::string ListText()
         const PanelTable& table = TableOf(named.panel);
         for (int i = 0; i < table.commandCount; ++i) {
             const CommandRow& row = table.commands[i];
-            std::string caption = CaptionOf(row.panel, row.id);
+            std::string caption = CaptionOf(PanelOf(row), row.id);
             std::string typed = TypedName(row);
             if (row.kind == CommandKind::ClearDisplay)
                 continue;

@@ -10,8 +10,6 @@
 namespace
 {
 
-constexpr Panel ThisPanel = Panel::Command;
-
 // Every control, in creation order.
 constexpr ControlRow Controls[] = {
     {IDC_COMMAND_OUTPUT_BOX, ControlKind::OutputBox, "", 470, 10, 360, 500},
@@ -58,7 +56,6 @@ constexpr ControlRow Controls[] = {
     {IDC_SEND_FREE_LINE, ControlKind::PushButton, "Send", 390, 510, 70, 20},
     {IDC_READ_ANSWER, ControlKind::PushButton, "Read", 390, 540, 70, 20},
 };
-static_assert(std::size(Controls) == 43);
 
 constexpr const char* RangeReason =
     ", need to select High(270V) or Low(135V). \r\n Command not sent";
@@ -72,37 +69,35 @@ constexpr std::array<OptionChoice, 4> StateOptions = {{{IDC_SAV_RCL_STATE_0, "0"
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {
-    EntryRow(IDC_SET_VOLTAGE, ThisPanel, CommandKind::Value, "VOLT ", IDC_VOLTAGE_BOX, NumberChars),
-    EntryRow(IDC_SET_FREQUENCY, ThisPanel, CommandKind::Value, "FREQ ", IDC_FREQUENCY_BOX,
+    EntryRow(IDC_SET_VOLTAGE, CommandKind::Value, "VOLT ", IDC_VOLTAGE_BOX, NumberChars),
+    EntryRow(IDC_SET_FREQUENCY, CommandKind::Value, "FREQ ", IDC_FREQUENCY_BOX, NumberChars),
+    EntryRow(IDC_SET_CURRENT_LIMIT, CommandKind::Value, "CURR ", IDC_CURRENT_LIMIT_BOX,
              NumberChars),
-    EntryRow(IDC_SET_CURRENT_LIMIT, ThisPanel, CommandKind::Value, "CURR ", IDC_CURRENT_LIMIT_BOX,
-             NumberChars),
-    SelectionRow(IDC_SET_RANGE, ThisPanel, "VOLT:RANG ",
-                 {{{IDC_RANGE_HIGH, "HI"}, {IDC_RANGE_LOW, "LO"}}}, RangeReason),
-    SelectionRow(IDC_SET_OUTPUT, ThisPanel, "OUTP ",
-                 {{{IDC_OUTPUT_ON, "1"}, {IDC_OUTPUT_OFF, "0"}}}, OutputReason),
-    LineRow(IDC_GET_VOLTAGE, ThisPanel, CommandKind::Query, "MEAS:VOLT?\n"),
-    LineRow(IDC_GET_FREQUENCY, ThisPanel, CommandKind::Query, "MEAS:FREQ?\n"),
-    LineRow(IDC_GET_CURRENT_LIMIT, ThisPanel, CommandKind::Query, "CURR?\n"),
-    LineRow(IDC_GET_RANGE, ThisPanel, CommandKind::Query, "VOLT:RANG?\n"),
-    LineRow(IDC_GET_OUTPUT, ThisPanel, CommandKind::Query, "OUTP?\n"),
-    LineRow(IDC_GET_CURRENT, ThisPanel, CommandKind::Query, "MEAS:CURR?\n"),
-    LineRow(IDC_GET_POWER, ThisPanel, CommandKind::Query, "MEAS:POW?\n"),
-    LineRow(IDC_GET_POWER_FACTOR, ThisPanel, CommandKind::Query, "MEAS:POW:PFA?\n"),
-    LineRow(IDC_CLS, ThisPanel, CommandKind::Fixed, "*CLS\n"),
-    LineRow(IDC_RST, ThisPanel, CommandKind::Fixed, "*RST\n"),
-    SelectionRow(IDC_SAV, ThisPanel, "*SAV ", StateOptions, StateReason),
-    SelectionRow(IDC_RCL, ThisPanel, "*RCL ", StateOptions, StateReason),
-    EntryRow(IDC_SEND_FREE_LINE, ThisPanel, CommandKind::FreeLine, nullptr, IDC_FREE_LINE_BOX),
-    LineRow(IDC_READ_ANSWER, ThisPanel, CommandKind::Read),
-    LineRow(IDC_COMMAND_GET_LAST_ERROR, ThisPanel, CommandKind::Query, "SYST:ERR?\n"),
-    LineRow(IDC_COMMAND_CLEAR_DISPLAY, ThisPanel, CommandKind::ClearDisplay),
+    SelectionRow(IDC_SET_RANGE, "VOLT:RANG ", {{{IDC_RANGE_HIGH, "HI"}, {IDC_RANGE_LOW, "LO"}}},
+                 RangeReason),
+    SelectionRow(IDC_SET_OUTPUT, "OUTP ", {{{IDC_OUTPUT_ON, "1"}, {IDC_OUTPUT_OFF, "0"}}},
+                 OutputReason),
+    LineRow(IDC_GET_VOLTAGE, CommandKind::Query, "MEAS:VOLT?\n"),
+    LineRow(IDC_GET_FREQUENCY, CommandKind::Query, "MEAS:FREQ?\n"),
+    LineRow(IDC_GET_CURRENT_LIMIT, CommandKind::Query, "CURR?\n"),
+    LineRow(IDC_GET_RANGE, CommandKind::Query, "VOLT:RANG?\n"),
+    LineRow(IDC_GET_OUTPUT, CommandKind::Query, "OUTP?\n"),
+    LineRow(IDC_GET_CURRENT, CommandKind::Query, "MEAS:CURR?\n"),
+    LineRow(IDC_GET_POWER, CommandKind::Query, "MEAS:POW?\n"),
+    LineRow(IDC_GET_POWER_FACTOR, CommandKind::Query, "MEAS:POW:PFA?\n"),
+    LineRow(IDC_CLS, CommandKind::Fixed, "*CLS\n"),
+    LineRow(IDC_RST, CommandKind::Fixed, "*RST\n"),
+    SelectionRow(IDC_SAV, "*SAV ", StateOptions, StateReason),
+    SelectionRow(IDC_RCL, "*RCL ", StateOptions, StateReason),
+    EntryRow(IDC_SEND_FREE_LINE, CommandKind::FreeLine, nullptr, IDC_FREE_LINE_BOX),
+    LineRow(IDC_READ_ANSWER, CommandKind::Read),
+    LineRow(IDC_COMMAND_GET_LAST_ERROR, CommandKind::Query, "SYST:ERR?\n"),
+    LineRow(IDC_COMMAND_CLEAR_DISPLAY, CommandKind::ClearDisplay),
 };
 
 } // namespace
 
 extern const PanelTable CommandPanelTable = {
-    ThisPanel,
     Controls,
     std::size(Controls),
     IDC_COMMAND_OUTPUT_BOX,

@@ -10,8 +10,6 @@
 namespace
 {
 
-constexpr Panel ThisPanel = Panel::Communication;
-
 // Every control, in creation order.
 constexpr ControlRow Controls[] = {
     {IDC_COMMUNICATION_OUTPUT_BOX, ControlKind::OutputBox, "", 370, 10, 460, 500},
@@ -52,7 +50,6 @@ constexpr ControlRow Controls[] = {
     {IDC_SET_BAUD_RATE, ControlKind::PushButton, "Set", 240, 380, 40, 20},
     {IDC_GET_BAUD_RATE, ControlKind::PushButton, "Get", 290, 380, 40, 20},
 };
-static_assert(std::size(Controls) == 36);
 
 constexpr const char* LanConfigReason =
     ", need to select DHCP, AUTO-IP or Manual. \r\n Command not sent";
@@ -61,39 +58,36 @@ constexpr const char* BaudReason = ", need to select a baud rate. \r\n Command n
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {
-    SelectionRow(IDC_SET_LAN_CONFIG, ThisPanel, "SYST:COMM:LAN:CONF ",
+    SelectionRow(IDC_SET_LAN_CONFIG, "SYST:COMM:LAN:CONF ",
                  {{{IDC_LAN_CONFIG_DHCP, "DHCP"},
                    {IDC_LAN_CONFIG_AUTO_IP, "AUTO"},
                    {IDC_LAN_CONFIG_MANUAL, "MAN"}}},
                  LanConfigReason),
-    LineRow(IDC_GET_LAN_CONFIG, ThisPanel, CommandKind::Query, "SYST:COMM:LAN:CONF?\n"),
-    LineRow(IDC_GET_ACTIVE_IP, ThisPanel, CommandKind::Query, "SYST:COMM:LAN:IP:ACT?\n"),
-    EntryRow(IDC_SET_LAN_IP, ThisPanel, CommandKind::QuotedValue, "SYST:COMM:LAN:IP \"",
-             IDC_LAN_IP_BOX, AddressChars),
-    LineRow(IDC_GET_LAN_IP, ThisPanel, CommandKind::Query, "SYST:COMM:LAN:IP?\n"),
-    EntryRow(IDC_SET_SUBNET, ThisPanel, CommandKind::QuotedValue, "SYST:COMM:LAN:SUBN \"",
-             IDC_SUBNET_BOX, AddressChars),
-    LineRow(IDC_GET_SUBNET, ThisPanel, CommandKind::Query, "SYST:COMM:LAN:SUBN?\n"),
-    EntryRow(IDC_SET_GATEWAY, ThisPanel, CommandKind::QuotedValue, "SYST:COMM:LAN:GATE \"",
-             IDC_GATEWAY_BOX, AddressChars),
-    LineRow(IDC_GET_GATEWAY, ThisPanel, CommandKind::Query, "SYST:COMM:LAN:GATE?\n"),
-    EntryRow(IDC_SET_HOSTNAME, ThisPanel, CommandKind::HostName, "SYST:COMM:LAN:HOST \"",
-             IDC_HOSTNAME_BOX),
-    LineRow(IDC_GET_HOSTNAME, ThisPanel, CommandKind::Query, "SYST:COMM:LAN:HOST?\n"),
-    EntryRow(IDC_SET_TCP_SOCKET, ThisPanel, CommandKind::Value, "SYST:COMM:SOCK:PORT ",
-             IDC_TCP_SOCKET_BOX, DigitChars),
-    LineRow(IDC_GET_TCP_SOCKET, ThisPanel, CommandKind::Query, "SYST:COMM:SOCK:PORT?\n"),
-    BaudRateRow(IDC_SET_BAUD_RATE, ThisPanel, "SYST:COMM:SER:BAUD ", IDC_BAUD_RATE_LIST,
-                BaudReason),
-    LineRow(IDC_GET_BAUD_RATE, ThisPanel, CommandKind::Query, "SYST:COMM:SER:BAUD?\n"),
-    LineRow(IDC_COMMUNICATION_GET_LAST_ERROR, ThisPanel, CommandKind::Query, "SYST:ERR?\n"),
-    LineRow(IDC_COMMUNICATION_CLEAR_DISPLAY, ThisPanel, CommandKind::ClearDisplay),
+    LineRow(IDC_GET_LAN_CONFIG, CommandKind::Query, "SYST:COMM:LAN:CONF?\n"),
+    LineRow(IDC_GET_ACTIVE_IP, CommandKind::Query, "SYST:COMM:LAN:IP:ACT?\n"),
+    EntryRow(IDC_SET_LAN_IP, CommandKind::QuotedValue, "SYST:COMM:LAN:IP \"", IDC_LAN_IP_BOX,
+             AddressChars),
+    LineRow(IDC_GET_LAN_IP, CommandKind::Query, "SYST:COMM:LAN:IP?\n"),
+    EntryRow(IDC_SET_SUBNET, CommandKind::QuotedValue, "SYST:COMM:LAN:SUBN \"", IDC_SUBNET_BOX,
+             AddressChars),
+    LineRow(IDC_GET_SUBNET, CommandKind::Query, "SYST:COMM:LAN:SUBN?\n"),
+    EntryRow(IDC_SET_GATEWAY, CommandKind::QuotedValue, "SYST:COMM:LAN:GATE \"", IDC_GATEWAY_BOX,
+             AddressChars),
+    LineRow(IDC_GET_GATEWAY, CommandKind::Query, "SYST:COMM:LAN:GATE?\n"),
+    EntryRow(IDC_SET_HOSTNAME, CommandKind::HostName, "SYST:COMM:LAN:HOST \"", IDC_HOSTNAME_BOX),
+    LineRow(IDC_GET_HOSTNAME, CommandKind::Query, "SYST:COMM:LAN:HOST?\n"),
+    EntryRow(IDC_SET_TCP_SOCKET, CommandKind::Value, "SYST:COMM:SOCK:PORT ", IDC_TCP_SOCKET_BOX,
+             DigitChars),
+    LineRow(IDC_GET_TCP_SOCKET, CommandKind::Query, "SYST:COMM:SOCK:PORT?\n"),
+    BaudRateRow(IDC_SET_BAUD_RATE, "SYST:COMM:SER:BAUD ", IDC_BAUD_RATE_LIST, BaudReason),
+    LineRow(IDC_GET_BAUD_RATE, CommandKind::Query, "SYST:COMM:SER:BAUD?\n"),
+    LineRow(IDC_COMMUNICATION_GET_LAST_ERROR, CommandKind::Query, "SYST:ERR?\n"),
+    LineRow(IDC_COMMUNICATION_CLEAR_DISPLAY, CommandKind::ClearDisplay),
 };
 
 } // namespace
 
 extern const PanelTable CommunicationPanelTable = {
-    ThisPanel,
     Controls,
     std::size(Controls),
     IDC_COMMUNICATION_OUTPUT_BOX,

@@ -27,93 +27,94 @@ void SendIfComplete(Panel panel, bool complete)
         RejectCommand(panel, TooLongReason);
 }
 
-void RunSelection(const CommandRow& row)
+void RunSelection(Panel panel, const CommandRow& row)
 {
     StoreCommand(row.bytes);
     for (const OptionChoice& option : row.options) {
         if (option.id == 0)
             break;
         if (IsOptionChecked(option.id)) {
-            SendIfComplete(row.panel, AppendCommand(option.argument) && AppendCommand("\n"));
+            SendIfComplete(panel, AppendCommand(option.argument) && AppendCommand("\n"));
             return;
         }
     }
-    RejectCommand(row.panel, row.reason);
+    RejectCommand(panel, row.reason);
 }
 
 // The prefix ends in the opening quote.
-void RunQuotedText(const CommandRow& row)
+void RunQuotedText(Panel panel, const CommandRow& row)
 {
     StoreCommand(row.bytes);
-    SendIfComplete(row.panel, AppendEntryText(row.entryId) && AppendCommand("\"\n"));
+    SendIfComplete(panel, AppendEntryText(row.entryId) && AppendCommand("\"\n"));
 }
 
 // The prefix ends in the opening quote of the current password.
-void RunNewPassword(const CommandRow& row)
+void RunNewPassword(Panel panel, const CommandRow& row)
 {
     StoreCommand(row.bytes);
     bool complete = AppendEntryText(row.entryId) && AppendCommand("\",\"") &&
                     AppendEntryText(row.secondEntryId) && AppendCommand("\"\n");
-    SendIfComplete(row.panel, complete);
+    SendIfComplete(panel, complete);
 }
 
 // The list shows BaudLabels in table order, so its position indexes BaudRates.
-void RunBaudRate(const CommandRow& row)
+void RunBaudRate(Panel panel, const CommandRow& row)
 {
     StoreCommand(row.bytes);
     int position = ListSelection(row.entryId);
     if (position < 0 || position >= BaudChoiceCount) {
-        RejectCommand(row.panel, row.reason);
+        RejectCommand(panel, row.reason);
         return;
     }
     app.NumberText = std::to_string(BaudRates[static_cast<std::size_t>(position)]);
-    SendIfComplete(row.panel, AppendCommand(app.NumberText.c_str()) && AppendCommand("\n"));
+    SendIfComplete(panel, AppendCommand(app.NumberText.c_str()) && AppendCommand("\n"));
 }
 
 } // namespace
 
 void RunCommand(const CommandRow& row)
 {
+    const Panel panel = PanelOf(row);
     switch (row.kind) {
     case CommandKind::Query:
         StoreCommand(row.bytes);
-        QueryCommand(row.panel);
+        QueryCommand(panel);
         break;
     case CommandKind::QueryLineFeed:
         StoreCommand(row.bytes);
-        QueryCommand(row.panel, true);
+        QueryCommand(panel, true);
         break;
     case CommandKind::Fixed:
         StoreCommand(row.bytes);
-        SendCommand(row.panel);
+        SendCommand(panel);
         break;
     case CommandKind::Value:
-        SendValueCommand(row.panel, row.bytes, row.entryId, row.charSet);
+        SendValueCommand(panel, row.bytes, row.entryId, row.charSet);
         break;
     case CommandKind::QuotedValue:
-        SendValueCommand(row.panel, row.bytes, row.entryId, row.charSet, true);
+        SendValueCommand(panel, row.bytes, row.entryId, row.charSet, true);
         break;
     case CommandKind::Selection:
-        RunSelection(row);
+        RunSelection(panel, row);
         break;
     case CommandKind::HostName:
     case CommandKind::Password:
-        RunQuotedText(row);
+        RunQuotedText(panel, row);
         break;
     case CommandKind::NewPassword:
-        RunNewPassword(row);
+        RunNewPassword(panel, row);
         break;
     case CommandKind::BaudRate:
-        RunBaudRate(row);
+        RunBaudRate(panel, row);
         break;
     case CommandKind::FreeLine:
-        SendFreeLine(row.panel, row.entryId);
+        SendFreeLine(panel, row.entryId);
         break;
     case CommandKind::Read:
-        ReadAnswer(row.panel);
+        ReadAnswer(panel);
         break;
     case CommandKind::ClearDisplay:
-        ClearDisplay(row.panel);
+        ClearDisplay(panel);
         break;
     }
 }

@@ -9,8 +9,6 @@
 namespace
 {
 
-constexpr Panel ThisPanel = Panel::Manufacturer;
-
 // Every control, in creation order.
 constexpr ControlRow Controls[] = {
     {IDC_MANUFACTURER_OUTPUT_BOX, ControlKind::OutputBox, "", 370, 10, 460, 500},
@@ -28,27 +26,24 @@ constexpr ControlRow Controls[] = {
     {IDC_NEW_PASSWORD_BOX, ControlKind::EntryBox, "", 170, 175, 180, 20},
     {IDC_PASSWORD_NEW, ControlKind::PushButton, "SYST:PASS:NEW", 20, 205, 130, 20},
 };
-static_assert(std::size(Controls) == 14);
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {
-    LineRow(IDC_GET_IDN, ThisPanel, CommandKind::QueryLineFeed, "*IDN?\n"),
-    LineRow(IDC_GET_VERSION, ThisPanel, CommandKind::QueryLineFeed, "SYST:VERS?\n"),
-    LineRow(IDC_GET_PASSWORD_STATE, ThisPanel, CommandKind::Query, "SYST:PASS:STAT?\n"),
-    EntryRow(IDC_PASSWORD_CDIS, ThisPanel, CommandKind::Password, "SYST:PASS:CDIS \"",
+    LineRow(IDC_GET_IDN, CommandKind::QueryLineFeed, "*IDN?\n"),
+    LineRow(IDC_GET_VERSION, CommandKind::QueryLineFeed, "SYST:VERS?\n"),
+    LineRow(IDC_GET_PASSWORD_STATE, CommandKind::Query, "SYST:PASS:STAT?\n"),
+    EntryRow(IDC_PASSWORD_CDIS, CommandKind::Password, "SYST:PASS:CDIS \"",
              IDC_CURRENT_PASSWORD_BOX),
-    EntryRow(IDC_PASSWORD_CEN, ThisPanel, CommandKind::Password, "SYST:PASS:CEN \"",
-             IDC_CURRENT_PASSWORD_BOX),
-    EntryRow(IDC_PASSWORD_NEW, ThisPanel, CommandKind::NewPassword, "SYST:PASS:NEW \"",
+    EntryRow(IDC_PASSWORD_CEN, CommandKind::Password, "SYST:PASS:CEN \"", IDC_CURRENT_PASSWORD_BOX),
+    EntryRow(IDC_PASSWORD_NEW, CommandKind::NewPassword, "SYST:PASS:NEW \"",
              IDC_CURRENT_PASSWORD_BOX, nullptr, IDC_NEW_PASSWORD_BOX),
-    LineRow(IDC_MANUFACTURER_GET_LAST_ERROR, ThisPanel, CommandKind::Query, "SYST:ERR?\n"),
-    LineRow(IDC_MANUFACTURER_CLEAR_DISPLAY, ThisPanel, CommandKind::ClearDisplay),
+    LineRow(IDC_MANUFACTURER_GET_LAST_ERROR, CommandKind::Query, "SYST:ERR?\n"),
+    LineRow(IDC_MANUFACTURER_CLEAR_DISPLAY, CommandKind::ClearDisplay),
 };
 
 } // namespace
 
 extern const PanelTable ManufacturerPanelTable = {
-    ThisPanel,
     Controls,
     std::size(Controls),
     IDC_MANUFACTURER_OUTPUT_BOX,

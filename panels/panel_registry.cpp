@@ -2,6 +2,7 @@
 // start-up build order, made from the rows of panels/panel_registry.h.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "panels/panel_table.h"
 
@@ -18,6 +19,19 @@ const PanelTable& TableOf(Panel panel)
 const char* NameOf(Panel panel)
 {
     return PanelRegistry[static_cast<std::size_t>(panel)].name;
+}
+
+Panel PanelOf(const CommandRow& row)
+{
+    // Rows of different tables are compared through std::less, which orders any two pointers.
+    const std::less<const CommandRow*> before;
+    for (const PanelEntry& entry : PanelRegistry) {
+        const CommandRow* first = entry.table.commands;
+        if (!before(&row, first) && before(&row, first + entry.table.commandCount))
+            return entry.panel;
+    }
+    // Every row the program runs comes from a panel's table.
+    return PanelRegistry.front().panel;
 }
 
 const PanelEntry* PanelNamed(const char* name)

@@ -10,8 +10,6 @@
 namespace
 {
 
-constexpr Panel ThisPanel = Panel::Status;
-
 // Every control, in creation order.
 constexpr ControlRow Controls[] = {
     {IDC_STATUS_OUTPUT_BOX, ControlKind::OutputBox, "", 470, 10, 360, 500},
@@ -42,34 +40,32 @@ constexpr ControlRow Controls[] = {
     {IDC_QUES_ENAB_BOX, ControlKind::EntryBox, "", 350, 290, 100, 20},
     {IDC_GET_QUES_ENAB, ControlKind::PushButton, "QUES:ENAB?", 20, 320, 110, 20},
 };
-static_assert(std::size(Controls) == 27);
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {
-    LineRow(IDC_GET_STB, ThisPanel, CommandKind::Query, "*STB?\n"),
-    LineRow(IDC_GET_SRE, ThisPanel, CommandKind::Query, "*SRE?\n"),
-    EntryRow(IDC_SET_SRE, ThisPanel, CommandKind::Value, "*SRE ", IDC_SRE_BOX, NumberChars),
-    LineRow(IDC_GET_ESR, ThisPanel, CommandKind::Query, "*ESR?\n"),
-    LineRow(IDC_GET_ESE, ThisPanel, CommandKind::Query, "*ESE?\n"),
-    EntryRow(IDC_SET_ESE, ThisPanel, CommandKind::Value, "*ESE ", IDC_ESE_BOX, NumberChars),
-    LineRow(IDC_GET_OPER, ThisPanel, CommandKind::Query, "STAT:OPER?\n"),
-    LineRow(IDC_GET_OPER_COND, ThisPanel, CommandKind::Query, "STAT:OPER:COND?\n"),
-    EntryRow(IDC_SET_OPER_ENAB, ThisPanel, CommandKind::Value, "STAT:OPER:ENAB ", IDC_OPER_ENAB_BOX,
+    LineRow(IDC_GET_STB, CommandKind::Query, "*STB?\n"),
+    LineRow(IDC_GET_SRE, CommandKind::Query, "*SRE?\n"),
+    EntryRow(IDC_SET_SRE, CommandKind::Value, "*SRE ", IDC_SRE_BOX, NumberChars),
+    LineRow(IDC_GET_ESR, CommandKind::Query, "*ESR?\n"),
+    LineRow(IDC_GET_ESE, CommandKind::Query, "*ESE?\n"),
+    EntryRow(IDC_SET_ESE, CommandKind::Value, "*ESE ", IDC_ESE_BOX, NumberChars),
+    LineRow(IDC_GET_OPER, CommandKind::Query, "STAT:OPER?\n"),
+    LineRow(IDC_GET_OPER_COND, CommandKind::Query, "STAT:OPER:COND?\n"),
+    EntryRow(IDC_SET_OPER_ENAB, CommandKind::Value, "STAT:OPER:ENAB ", IDC_OPER_ENAB_BOX,
              NumberChars),
-    LineRow(IDC_GET_OPER_ENAB, ThisPanel, CommandKind::Query, "STAT:OPER:ENAB?\n"),
-    LineRow(IDC_GET_QUES, ThisPanel, CommandKind::Query, "STAT:QUES?\n"),
-    LineRow(IDC_GET_QUES_COND, ThisPanel, CommandKind::Query, "STAT:QUES:COND?\n"),
-    EntryRow(IDC_SET_QUES_ENAB, ThisPanel, CommandKind::Value, "STAT:QUES:ENAB ", IDC_QUES_ENAB_BOX,
+    LineRow(IDC_GET_OPER_ENAB, CommandKind::Query, "STAT:OPER:ENAB?\n"),
+    LineRow(IDC_GET_QUES, CommandKind::Query, "STAT:QUES?\n"),
+    LineRow(IDC_GET_QUES_COND, CommandKind::Query, "STAT:QUES:COND?\n"),
+    EntryRow(IDC_SET_QUES_ENAB, CommandKind::Value, "STAT:QUES:ENAB ", IDC_QUES_ENAB_BOX,
              NumberChars),
-    LineRow(IDC_GET_QUES_ENAB, ThisPanel, CommandKind::Query, "STAT:QUES:ENAB?\n"),
-    LineRow(IDC_STATUS_GET_LAST_ERROR, ThisPanel, CommandKind::Query, "SYST:ERR?\n"),
-    LineRow(IDC_STATUS_CLEAR_DISPLAY, ThisPanel, CommandKind::ClearDisplay),
+    LineRow(IDC_GET_QUES_ENAB, CommandKind::Query, "STAT:QUES:ENAB?\n"),
+    LineRow(IDC_STATUS_GET_LAST_ERROR, CommandKind::Query, "SYST:ERR?\n"),
+    LineRow(IDC_STATUS_CLEAR_DISPLAY, CommandKind::ClearDisplay),
 };
 
 } // namespace
 
 extern const PanelTable StatusPanelTable = {
-    ThisPanel,
     Controls,
     std::size(Controls),
     IDC_STATUS_OUTPUT_BOX,

@@ -58,9 +58,9 @@ struct OptionChoice {
     const char* argument;
 };
 
+// A command row belongs to the panel whose table holds it (PanelOf).
 struct CommandRow {
     int id;
-    Panel panel;
     CommandKind kind;
     const char* bytes;   // the whole line for Query/Fixed, else the prefix with its separator
     int entryId;         // entry box (or list box) that supplies the argument; 0 when none
@@ -88,33 +88,30 @@ constexpr int DispatchableId(int id)
 
 // Row makers, so that a panel's command table reads one line per button.
 // Query, QueryLineFeed, Fixed, Read and ClearDisplay rows: bytes is the whole line or nullptr.
-constexpr CommandRow LineRow(int id, Panel panel, CommandKind kind, const char* bytes = nullptr)
+constexpr CommandRow LineRow(int id, CommandKind kind, const char* bytes = nullptr)
 {
-    return {DispatchableId(id), panel, kind, bytes, 0, 0, nullptr, {}, nullptr};
+    return {DispatchableId(id), kind, bytes, 0, 0, nullptr, {}, nullptr};
 }
 // Rows that read entry boxes: Value, QuotedValue (with a charSet), HostName, Password, NewPassword
 // (with a secondEntryId) and FreeLine.
-constexpr CommandRow EntryRow(int id, Panel panel, CommandKind kind, const char* prefix,
-                              int entryId, const char* charSet = nullptr, int secondEntryId = 0)
+constexpr CommandRow EntryRow(int id, CommandKind kind, const char* prefix, int entryId,
+                              const char* charSet = nullptr, int secondEntryId = 0)
 {
-    return {DispatchableId(id), panel, kind, prefix, entryId, secondEntryId, charSet, {}, nullptr};
+    return {DispatchableId(id), kind, prefix, entryId, secondEntryId, charSet, {}, nullptr};
 }
-constexpr CommandRow SelectionRow(int id, Panel panel, const char* prefix,
-                                  std::array<OptionChoice, 4> options, const char* reason)
+constexpr CommandRow SelectionRow(int id, const char* prefix, std::array<OptionChoice, 4> options,
+                                  const char* reason)
 {
-    return {
-        DispatchableId(id), panel, CommandKind::Selection, prefix, 0, 0, nullptr, options, reason};
+    return {DispatchableId(id), CommandKind::Selection, prefix, 0, 0, nullptr, options, reason};
 }
-constexpr CommandRow BaudRateRow(int id, Panel panel, const char* prefix, int listId,
-                                 const char* reason)
+constexpr CommandRow BaudRateRow(int id, const char* prefix, int listId, const char* reason)
 {
-    return {
-        DispatchableId(id), panel, CommandKind::BaudRate, prefix, listId, 0, nullptr, {}, reason};
+    return {DispatchableId(id), CommandKind::BaudRate, prefix, listId, 0, nullptr, {}, reason};
 }
 
-// Everything of one panel that the builder, the view switch and the dispatcher need.
+// Everything of one panel that the builder, the view switch and the dispatcher need. Which panel
+// it is, the registry says.
 struct PanelTable {
-    Panel panel;
     const ControlRow* controls;
     int controlCount;
     int outputBoxId;
@@ -143,6 +140,8 @@ extern const std::array<PanelEntry, PanelCount> PanelRegistry;
 
 const PanelTable& TableOf(Panel panel);
 const char* NameOf(Panel panel);
+// The panel whose table holds the row.
+Panel PanelOf(const CommandRow& row);
 // The registry row of the panel with this name, or nullptr when there is none.
 const PanelEntry* PanelNamed(const char* name);
 // Every panel in the order a view switch shows or hides them (by switchPosition).

@@ -10,8 +10,6 @@
 namespace
 {
 
-constexpr Panel ThisPanel = Panel::Trigger;
-
 // Every control, in creation order.
 constexpr ControlRow Controls[] = {
     {IDC_TRIGGER_OUTPUT_BOX, ControlKind::OutputBox, "", 400, 10, 430, 230},
@@ -96,7 +94,6 @@ constexpr ControlRow Controls[] = {
     {IDC_SET_LIST_COUNT, ControlKind::PushButton, "Set", 210, 540, 40, 20},
     {IDC_GET_LIST_COUNT, ControlKind::PushButton, "Get", 260, 540, 40, 20},
 };
-static_assert(std::size(Controls) == 81);
 
 constexpr const char* SourceReason = ", need to select BUS or IMMediate. \r\n Command not sent";
 constexpr const char* ContinuousReason = ", need to select ON or OFF. \r\n Command not sent";
@@ -104,71 +101,62 @@ constexpr const char* ModeReason = ", need to select FIX, STEP or LIST. \r\n Com
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {
-    SelectionRow(IDC_SET_TRIGGER_SOURCE, ThisPanel, "TRIG:SOUR ",
+    SelectionRow(IDC_SET_TRIGGER_SOURCE, "TRIG:SOUR ",
                  {{{IDC_TRIGGER_SOURCE_BUS, "BUS"}, {IDC_TRIGGER_SOURCE_IMMEDIATE, "IMM"}}},
                  SourceReason),
-    LineRow(IDC_GET_TRIGGER_SOURCE, ThisPanel, CommandKind::Query, "TRIG:SOUR?\n"),
-    EntryRow(IDC_SET_TRIGGER_DELAY, ThisPanel, CommandKind::Value, "TRIG:DEL ",
-             IDC_TRIGGER_DELAY_BOX, NumberChars),
-    LineRow(IDC_GET_TRIGGER_DELAY, ThisPanel, CommandKind::Query, "TRIG:DEL?\n"),
-    EntryRow(IDC_SET_TRIGGER_COUNT, ThisPanel, CommandKind::Value, "TRIG:COUN ",
-             IDC_TRIGGER_COUNT_BOX, NumberChars),
-    LineRow(IDC_GET_TRIGGER_COUNT, ThisPanel, CommandKind::Query, "TRIG:COUN?\n"),
-    LineRow(IDC_BUS_TRIGGER, ThisPanel, CommandKind::Fixed, "*TRG\n"),
-    LineRow(IDC_IMMEDIATE_TRIGGER, ThisPanel, CommandKind::Fixed, "TRIG\n"),
-    LineRow(IDC_INITIATE_SEQUENCE, ThisPanel, CommandKind::Fixed, "INIT:SEQ1\n"),
-    LineRow(IDC_TRIGGER_GET_OPER, ThisPanel, CommandKind::Query, "STAT:OPER?\n"),
-    LineRow(IDC_ABORT, ThisPanel, CommandKind::Fixed, "ABOR\n"),
-    SelectionRow(IDC_SET_CONTINUOUS, ThisPanel, "INIT:CONT ",
+    LineRow(IDC_GET_TRIGGER_SOURCE, CommandKind::Query, "TRIG:SOUR?\n"),
+    EntryRow(IDC_SET_TRIGGER_DELAY, CommandKind::Value, "TRIG:DEL ", IDC_TRIGGER_DELAY_BOX,
+             NumberChars),
+    LineRow(IDC_GET_TRIGGER_DELAY, CommandKind::Query, "TRIG:DEL?\n"),
+    EntryRow(IDC_SET_TRIGGER_COUNT, CommandKind::Value, "TRIG:COUN ", IDC_TRIGGER_COUNT_BOX,
+             NumberChars),
+    LineRow(IDC_GET_TRIGGER_COUNT, CommandKind::Query, "TRIG:COUN?\n"),
+    LineRow(IDC_BUS_TRIGGER, CommandKind::Fixed, "*TRG\n"),
+    LineRow(IDC_IMMEDIATE_TRIGGER, CommandKind::Fixed, "TRIG\n"),
+    LineRow(IDC_INITIATE_SEQUENCE, CommandKind::Fixed, "INIT:SEQ1\n"),
+    LineRow(IDC_TRIGGER_GET_OPER, CommandKind::Query, "STAT:OPER?\n"),
+    LineRow(IDC_ABORT, CommandKind::Fixed, "ABOR\n"),
+    SelectionRow(IDC_SET_CONTINUOUS, "INIT:CONT ",
                  {{{IDC_CONTINUOUS_ON, "1"}, {IDC_CONTINUOUS_OFF, "0"}}}, ContinuousReason),
-    LineRow(IDC_GET_CONTINUOUS, ThisPanel, CommandKind::Query, "INIT:CONT?\n"),
+    LineRow(IDC_GET_CONTINUOUS, CommandKind::Query, "INIT:CONT?\n"),
     SelectionRow(
-        IDC_SET_VOLT_MODE, ThisPanel, "VOLT:MODE ",
+        IDC_SET_VOLT_MODE, "VOLT:MODE ",
         {{{IDC_VOLT_MODE_FIX, "FIX"}, {IDC_VOLT_MODE_STEP, "STEP"}, {IDC_VOLT_MODE_LIST, "LIST"}}},
         ModeReason),
-    LineRow(IDC_GET_VOLT_MODE, ThisPanel, CommandKind::Query, "VOLT:MODE?\n"),
+    LineRow(IDC_GET_VOLT_MODE, CommandKind::Query, "VOLT:MODE?\n"),
     SelectionRow(
-        IDC_SET_FREQ_MODE, ThisPanel, "FREQ:MODE ",
+        IDC_SET_FREQ_MODE, "FREQ:MODE ",
         {{{IDC_FREQ_MODE_FIX, "FIX"}, {IDC_FREQ_MODE_STEP, "STEP"}, {IDC_FREQ_MODE_LIST, "LIST"}}},
         ModeReason),
-    LineRow(IDC_GET_FREQ_MODE, ThisPanel, CommandKind::Query, "FREQ:MODE?\n"),
+    LineRow(IDC_GET_FREQ_MODE, CommandKind::Query, "FREQ:MODE?\n"),
     SelectionRow(
-        IDC_SET_CURR_MODE, ThisPanel, "CURR:MODE ",
+        IDC_SET_CURR_MODE, "CURR:MODE ",
         {{{IDC_CURR_MODE_FIX, "FIX"}, {IDC_CURR_MODE_STEP, "STEP"}, {IDC_CURR_MODE_LIST, "LIST"}}},
         ModeReason),
-    LineRow(IDC_GET_CURR_MODE, ThisPanel, CommandKind::Query, "CURR:MODE?\n"),
-    EntryRow(IDC_SET_VOLT_TRIG, ThisPanel, CommandKind::Value, "VOLT:TRIG ", IDC_VOLT_TRIG_BOX,
-             NumberChars),
-    LineRow(IDC_GET_VOLT_TRIG, ThisPanel, CommandKind::Query, "VOLT:TRIG?\n"),
-    EntryRow(IDC_SET_FREQ_TRIG, ThisPanel, CommandKind::Value, "FREQ:TRIG ", IDC_FREQ_TRIG_BOX,
-             NumberChars),
-    LineRow(IDC_GET_FREQ_TRIG, ThisPanel, CommandKind::Query, "FREQ:TRIG?\n"),
-    EntryRow(IDC_SET_CURR_TRIG, ThisPanel, CommandKind::Value, "CURR:TRIG ", IDC_CURR_TRIG_BOX,
-             NumberChars),
-    LineRow(IDC_GET_CURR_TRIG, ThisPanel, CommandKind::Query, "CURR:TRIG?\n"),
-    EntryRow(IDC_SET_LIST_DWELL, ThisPanel, CommandKind::Value, "LIST:DWEL ", IDC_LIST_DWELL_BOX,
-             ListChars),
-    LineRow(IDC_GET_LIST_DWELL, ThisPanel, CommandKind::Query, "LIST:DWEL?\n"),
-    EntryRow(IDC_SET_LIST_VOLT, ThisPanel, CommandKind::Value, "LIST:VOLT ", IDC_LIST_VOLT_BOX,
-             ListChars),
-    LineRow(IDC_GET_LIST_VOLT, ThisPanel, CommandKind::Query, "LIST:VOLT?\n"),
-    EntryRow(IDC_SET_LIST_FREQ, ThisPanel, CommandKind::Value, "LIST:FREQ ", IDC_LIST_FREQ_BOX,
-             ListChars),
-    LineRow(IDC_GET_LIST_FREQ, ThisPanel, CommandKind::Query, "LIST:FREQ?\n"),
-    EntryRow(IDC_SET_LIST_CURR, ThisPanel, CommandKind::Value, "LIST:CURR ", IDC_LIST_CURR_BOX,
-             ListChars),
-    LineRow(IDC_GET_LIST_CURR, ThisPanel, CommandKind::Query, "LIST:CURR?\n"),
-    EntryRow(IDC_SET_LIST_COUNT, ThisPanel, CommandKind::Value, "LIST:COUN ", IDC_LIST_COUNT_BOX,
-             NumberChars),
-    LineRow(IDC_GET_LIST_COUNT, ThisPanel, CommandKind::Query, "LIST:COUN?\n"),
-    LineRow(IDC_TRIGGER_GET_LAST_ERROR, ThisPanel, CommandKind::Query, "SYST:ERR?\n"),
-    LineRow(IDC_TRIGGER_CLEAR_DISPLAY, ThisPanel, CommandKind::ClearDisplay),
+    LineRow(IDC_GET_CURR_MODE, CommandKind::Query, "CURR:MODE?\n"),
+    EntryRow(IDC_SET_VOLT_TRIG, CommandKind::Value, "VOLT:TRIG ", IDC_VOLT_TRIG_BOX, NumberChars),
+    LineRow(IDC_GET_VOLT_TRIG, CommandKind::Query, "VOLT:TRIG?\n"),
+    EntryRow(IDC_SET_FREQ_TRIG, CommandKind::Value, "FREQ:TRIG ", IDC_FREQ_TRIG_BOX, NumberChars),
+    LineRow(IDC_GET_FREQ_TRIG, CommandKind::Query, "FREQ:TRIG?\n"),
+    EntryRow(IDC_SET_CURR_TRIG, CommandKind::Value, "CURR:TRIG ", IDC_CURR_TRIG_BOX, NumberChars),
+    LineRow(IDC_GET_CURR_TRIG, CommandKind::Query, "CURR:TRIG?\n"),
+    EntryRow(IDC_SET_LIST_DWELL, CommandKind::Value, "LIST:DWEL ", IDC_LIST_DWELL_BOX, ListChars),
+    LineRow(IDC_GET_LIST_DWELL, CommandKind::Query, "LIST:DWEL?\n"),
+    EntryRow(IDC_SET_LIST_VOLT, CommandKind::Value, "LIST:VOLT ", IDC_LIST_VOLT_BOX, ListChars),
+    LineRow(IDC_GET_LIST_VOLT, CommandKind::Query, "LIST:VOLT?\n"),
+    EntryRow(IDC_SET_LIST_FREQ, CommandKind::Value, "LIST:FREQ ", IDC_LIST_FREQ_BOX, ListChars),
+    LineRow(IDC_GET_LIST_FREQ, CommandKind::Query, "LIST:FREQ?\n"),
+    EntryRow(IDC_SET_LIST_CURR, CommandKind::Value, "LIST:CURR ", IDC_LIST_CURR_BOX, ListChars),
+    LineRow(IDC_GET_LIST_CURR, CommandKind::Query, "LIST:CURR?\n"),
+    EntryRow(IDC_SET_LIST_COUNT, CommandKind::Value, "LIST:COUN ", IDC_LIST_COUNT_BOX, NumberChars),
+    LineRow(IDC_GET_LIST_COUNT, CommandKind::Query, "LIST:COUN?\n"),
+    LineRow(IDC_TRIGGER_GET_LAST_ERROR, CommandKind::Query, "SYST:ERR?\n"),
+    LineRow(IDC_TRIGGER_CLEAR_DISPLAY, CommandKind::ClearDisplay),
 };
 
 } // namespace
 
 extern const PanelTable TriggerPanelTable = {
-    ThisPanel,
     Controls,
     std::size(Controls),
     IDC_TRIGGER_OUTPUT_BOX,

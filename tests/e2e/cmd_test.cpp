@@ -132,7 +132,7 @@ std::vector<std::string> LinesOf(const std::string& text)
 std::string ArgumentFor(const button_cases::Case& c, bool& freeLine)
 {
     const CommandRow& row = *CommandFor(c.id);
-    std::string name = NameOf(row.panel) + std::string(":") + KeywordOf(row);
+    std::string name = NameOf(PanelOf(row)) + std::string(":") + KeywordOf(row);
     auto box = c.entries.find(row.entryId);
     bool typed = box != c.entries.end();
     freeLine = row.kind == CommandKind::FreeLine;
@@ -155,7 +155,7 @@ std::string ArgumentFor(const button_cases::Case& c, bool& freeLine)
     case CommandKind::Selection:
         for (const OptionChoice& option : row.options) {
             if (option.id != 0 && c.checked.count(option.id) != 0)
-                return name + "=" + CaptionOf(row.panel, option.id);
+                return name + "=" + CaptionOf(PanelOf(row), option.id);
         }
         return "";
     case CommandKind::BaudRate:

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "panels/transaction.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "link/link_rules.h"
+#include "panels/transaction.h"
 #include "res/resource.h"
 #include "support/lan_hosts.h"
 #include "support/sim_control.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "res/resource.h"
-#include "tests/e2e/gui_fixture.h"
 #include "support/sim_control.h"
+#include "tests/e2e/gui_fixture.h"
 
 namespace
 {

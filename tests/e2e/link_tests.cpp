@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "panels/transaction.h"
 #include "link/link.h"
 #include "link/link_rules.h"
 #include "link/serial_settings.h"
+#include "panels/transaction.h"
 #include "support/sim_control.h"
 #include "tests/e2e/import_hook.h"
 #include "tests/e2e/link_test_platform.h"

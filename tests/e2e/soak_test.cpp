@@ -24,8 +24,8 @@
 
 #include "panels/transaction.h"
 #include "res/resource.h"
-#include "tests/e2e/gui_fixture.h"
 #include "support/sim_control.h"
+#include "tests/e2e/gui_fixture.h"
 
 namespace
 {
@@ -438,8 +438,8 @@ class SoakTest : public ProgramTest
     {
         std::string line = row.bytes;
         std::string predicted = Predicted(line);
-        Begin(std::string(NameOf(row.panel)) + " query " + line.substr(0, line.size() - 1) + " [" +
-              FaultName(fault) + "], expecting \"" + predicted + "\"");
+        Begin(std::string(NameOf(PanelOf(row))) + " query " + line.substr(0, line.size() - 1) +
+              " [" + FaultName(fault) + "], expecting \"" + predicted + "\"");
         if (fault.row->kind != FaultKind::None) {
             ASSERT_EQ(SimControl("fault " + FaultName(fault)), "ok");
         }
@@ -457,7 +457,7 @@ class SoakTest : public ProgramTest
         }
         if (fault.row->kind != FaultKind::None)
             SimControl("fault none");
-        std::string entry = NewEntry(row.panel);
+        std::string entry = NewEntry(PanelOf(row));
         std::string echo = SendingPrefix + line.substr(0, line.size() - 1) + Separator;
         bool lineFeed = row.kind == CommandKind::QueryLineFeed;
         if (shown.known) {
@@ -489,10 +489,10 @@ class SoakTest : public ProgramTest
 
     void Fixed(const CommandRow& row)
     {
-        Begin(std::string(NameOf(row.panel)) + " " + row.bytes);
+        Begin(std::string(NameOf(PanelOf(row))) + " " + row.bytes);
         if (!ClickToEnd(row.id))
             return;
-        ExpectSentEntry(row.panel, row.bytes);
+        ExpectSentEntry(PanelOf(row), row.bytes);
     }
 
     const TextChoice& DrawText(const char* set)
@@ -524,15 +524,15 @@ class SoakTest : public ProgramTest
         }
         ASSERT_TRUE(SetTextOf(ControlOf(row.entryId), text));
         std::string stored = row.bytes + text + (quoted ? "\"" : "");
-        Begin(std::string(NameOf(row.panel)) + " value " + stored);
+        Begin(std::string(NameOf(PanelOf(row))) + " value " + stored);
         if (!ClickToEnd(row.id))
             return;
         if (stored.size() >= CommandBufferSize)
-            ExpectTooLongEntry(row.panel);
+            ExpectTooLongEntry(PanelOf(row));
         else if (!valid)
-            ExpectRefusedEntry(row.panel, stored, NonDigitReason);
+            ExpectRefusedEntry(PanelOf(row), stored, NonDigitReason);
         else
-            ExpectSentEntry(row.panel, stored + "\n");
+            ExpectSentEntry(PanelOf(row), stored + "\n");
     }
 
     void Text(const CommandRow& row)
@@ -552,13 +552,13 @@ class SoakTest : public ProgramTest
             line += "\",\"" + second;
         }
         line += "\"\n";
-        Begin(std::string(NameOf(row.panel)) + " text " + line.substr(0, 60));
+        Begin(std::string(NameOf(PanelOf(row))) + " text " + line.substr(0, 60));
         if (!ClickToEnd(row.id))
             return;
         if (line.size() > CommandBufferSize)
-            ExpectTooLongEntry(row.panel);
+            ExpectTooLongEntry(PanelOf(row));
         else
-            ExpectSentEntry(row.panel, line);
+            ExpectSentEntry(PanelOf(row), line);
     }
 
     void Selection(const CommandRow& row)
@@ -569,36 +569,36 @@ class SoakTest : public ProgramTest
         if (Chance(70)) {
             const OptionChoice& option =
                 row.options[std::uniform_int_distribution<int>(0, options - 1)(random)];
-            std::string before = boxes[static_cast<int>(row.panel)];
+            std::string before = boxes[static_cast<int>(PanelOf(row))];
             ASSERT_EQ(Click(program, ControlOf(option.id)), Settled::Done) << History();
-            EXPECT_EQ(OutputOf(row.panel), before) << "an option button wrote to the log";
+            EXPECT_EQ(OutputOf(PanelOf(row)), before) << "an option button wrote to the log";
         }
         const char* argument = nullptr;
         for (int i = 0; i < options && argument == nullptr; ++i) {
             if (SendMessageA(ControlOf(row.options[i].id), BM_GETCHECK, 0, 0) == BST_CHECKED)
                 argument = row.options[i].argument;
         }
-        Begin(std::string(NameOf(row.panel)) + " selection " + row.bytes +
+        Begin(std::string(NameOf(PanelOf(row))) + " selection " + row.bytes +
               (argument != nullptr ? argument : "(none)"));
         if (!ClickToEnd(row.id))
             return;
         if (argument == nullptr)
-            ExpectRefusedEntry(row.panel, row.bytes, row.reason);
+            ExpectRefusedEntry(PanelOf(row), row.bytes, row.reason);
         else
-            ExpectSentEntry(row.panel, row.bytes + std::string(argument) + "\n");
+            ExpectSentEntry(PanelOf(row), row.bytes + std::string(argument) + "\n");
     }
 
     void BaudRate(const CommandRow& row)
     {
         int position = std::uniform_int_distribution<int>(-1, BaudChoiceCount - 1)(random);
         SendMessageA(ControlOf(row.entryId), LB_SETCURSEL, static_cast<WPARAM>(position), 0);
-        Begin(std::string(NameOf(row.panel)) + " baud rate at " + std::to_string(position));
+        Begin(std::string(NameOf(PanelOf(row))) + " baud rate at " + std::to_string(position));
         if (!ClickToEnd(row.id))
             return;
         if (position < 0)
-            ExpectRefusedEntry(row.panel, row.bytes, row.reason);
+            ExpectRefusedEntry(PanelOf(row), row.bytes, row.reason);
         else
-            ExpectSentEntry(row.panel, row.bytes + std::to_string(BaudRates[position]) + "\n");
+            ExpectSentEntry(PanelOf(row), row.bytes + std::to_string(BaudRates[position]) + "\n");
     }
 
     // The free line, and for a query its answer through "Read" (skipped now and then when the
@@ -612,10 +612,10 @@ class SoakTest : public ProgramTest
         if (free.query != nullptr)
             predicted = Predicted(free.query);
         ASSERT_TRUE(SetTextOf(ControlOf(row.entryId), free.typed));
-        Begin(std::string(NameOf(row.panel)) + " free line " + free.typed);
+        Begin(std::string(NameOf(PanelOf(row))) + " free line " + free.typed);
         if (!ClickToEnd(row.id))
             return;
-        EXPECT_EQ(NewEntry(row.panel),
+        EXPECT_EQ(NewEntry(PanelOf(row)),
                   SendingPrefix + sent.substr(0, sent.size() - 1) + "\r\n" + Separator)
             << History();
         ExpectSent(sent);
@@ -632,10 +632,11 @@ class SoakTest : public ProgramTest
     void Read(const CommandRow& row)
     {
         std::string received = TakeOneReceive(queued);
-        Begin(std::string(NameOf(row.panel)) + " Read, expecting \"" + AnswerOf(received) + "\"");
+        Begin(std::string(NameOf(PanelOf(row))) + " Read, expecting \"" + AnswerOf(received) +
+              "\"");
         if (!ClickToEnd(row.id))
             return;
-        std::string entry = NewEntry(row.panel);
+        std::string entry = NewEntry(PanelOf(row));
         if (!queuedUnknown) {
             EXPECT_EQ(entry, AnswerOf(received) + Separator)
                 << "\"Read\" did not show what was queued\n"
@@ -646,11 +647,11 @@ class SoakTest : public ProgramTest
 
     void Clear(const CommandRow& row)
     {
-        Begin(std::string(NameOf(row.panel)) + " Clear Display");
+        Begin(std::string(NameOf(PanelOf(row))) + " Clear Display");
         if (!ClickToEnd(row.id))
             return;
-        boxes[static_cast<int>(row.panel)].clear();
-        EXPECT_EQ(OutputOf(row.panel), "") << History();
+        boxes[static_cast<int>(PanelOf(row))].clear();
+        EXPECT_EQ(OutputOf(PanelOf(row)), "") << History();
         ExpectNothingSent();
     }
 

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ClearCommandBuffers();
     RunCommand(row);
 
-    const std::string& log = LogOf(row.panel);
+    const std::string& log = LogOf(PanelOf(row));
     if (app.commandLength < 0 || app.commandLength > CommandBufferSize)
         std::abort();
     if (row.kind == CommandKind::ClearDisplay) {

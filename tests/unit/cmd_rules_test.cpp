@@ -31,7 +31,7 @@ std::string ValueFor(const CommandRow& row)
     case CommandKind::Fixed:
         return "";
     case CommandKind::Selection:
-        return "=" + CaptionOf(row.panel, row.options[0].id);
+        return "=" + CaptionOf(PanelOf(row), row.options[0].id);
     case CommandKind::BaudRate:
         return "=9600";
     case CommandKind::NewPassword:

@@ -128,7 +128,7 @@ TEST(ButtonCases, LongTextsStayInsideTheCommandBuffer)
         RunCommand(*CommandFor(id));
         EXPECT_LE(app.commandLength, CommandBufferSize) << "button " << id;
         EXPECT_EQ(fake::Sent(), "") << "button " << id;
-        EXPECT_EQ(LogOf(CommandFor(id)->panel).rfind("Could not send", 0), 0u) << "button " << id;
+        EXPECT_EQ(LogOf(PanelOf(*CommandFor(id))).rfind("Could not send", 0), 0u) << "button " << id;
     }
 }
 
