@@ -14,8 +14,8 @@ namespace
 {
 
 // The texts a link operation leaves in place of an answer.
-constexpr std::array<const char*, 4> FailureTexts = {"Eth Timeout", "Read Comport Failure",
-                                                     "Write Comport Failure", NoResponseText};
+constexpr std::array<const char*, 4> FailureTexts = {EthTimeoutText, ReadFailureText,
+                                                     WriteFailureText, NoResponseText};
 
 bool SameText(const std::string& a, const std::string& b)
 {
@@ -274,7 +274,7 @@ StepVerdict JudgeStep(const CommandRow& row, const std::string& entry, const std
     bool failureText =
         std::find(FailureTexts.begin(), FailureTexts.end(), answer) != FailureTexts.end();
     if (!ReadsAnswer(row))
-        failureText = answer == "Write Comport Failure";
+        failureText = answer == WriteFailureText;
     if (failureText)
         return {ExitCommandFailed, NameInMessages(row) + ": " + answer};
     if (statusShown || linkLost)

@@ -15,6 +15,12 @@ constexpr int UsbKind = 1;
 constexpr int EthernetKind = 2;
 constexpr int LinkKindCount = 3;
 
+// The texts a link leaves in the ResponseBuffer in place of an answer when it fails, copied with
+// their terminators: a TCP answer that did not come, a serial write or read that failed.
+constexpr char EthTimeoutText[] = "Eth Timeout";
+constexpr char WriteFailureText[] = "Write Comport Failure";
+constexpr char ReadFailureText[] = "Read Comport Failure";
+
 // Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
 extern const char16_t* const PortDeviceNames[PortCount];
 

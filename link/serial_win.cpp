@@ -233,7 +233,7 @@ void SerialWrite()
     // A write that ended by its time-out with part of the command still unsent failed too: the
     // instrument got a cut line.
     if (outcome.ran && (outcome.error != NO_ERROR || app.transferCount != length))
-        FailPortOperation("Write Comport Failure", outcome.error);
+        FailPortOperation(WriteFailureText, outcome.error);
 }
 
 void SerialRead()
@@ -246,5 +246,5 @@ void SerialRead()
                         &overlapped);
     });
     if (outcome.ran && outcome.error != NO_ERROR)
-        FailPortOperation("Read Comport Failure", outcome.error);
+        FailPortOperation(ReadFailureText, outcome.error);
 }

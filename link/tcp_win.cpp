@@ -19,7 +19,7 @@ namespace
 void FailWithEthTimeout()
 {
     app.ResponseBuffer.fill(0);
-    std::memcpy(app.ResponseBuffer.data(), "Eth Timeout", 12);
+    std::memcpy(app.ResponseBuffer.data(), EthTimeoutText, sizeof EthTimeoutText);
 }
 
 bool SocketOpen()

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cmd/cmd_rules.h"
+#include "link/link.h"
 #include "support/lan_hosts.h"
 #include "support/sim_control.h"
 #include "tests/unit/button_cases.h"
@@ -249,7 +250,7 @@ TEST(CmdRun, RefusedValueAndSilentInstrumentExitWithOne)
     run = RunCmd(Tcp({"MEAS:POW?", "OUTP=ON"}));
     SimControl("fault none");
     EXPECT_EQ(run.status, 1u);
-    EXPECT_EQ(run.err, "MEAS:POW?: Eth Timeout\r\n");
+    EXPECT_EQ(run.err, "MEAS:POW?: " + std::string(EthTimeoutText) + "\r\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(SimRecord(), "MEAS:POW?\n");
 }
@@ -292,7 +293,7 @@ TEST(CmdRun, ResetConnectionIsToldOnStandardErrorAndExitsWithOne)
     EXPECT_EQ(run.status, 1u);
     EXPECT_EQ(run.out, SimControl("get *IDN") + "\r\n");
     EXPECT_NE(run.err.find("send failed: 10054\r\n"), std::string::npos) << run.err;
-    const std::string last = "MEAS:VOLT?: Eth Timeout\r\n";
+    const std::string last = "MEAS:VOLT?: " + std::string(EthTimeoutText) + "\r\n";
     EXPECT_EQ(run.err.substr(run.err.size() - std::min(run.err.size(), last.size())), last);
     EXPECT_EQ(SimRecord().find("OUTP"), std::string::npos);
 }

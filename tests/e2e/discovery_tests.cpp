@@ -148,7 +148,7 @@ TEST_F(DiscoveryTest, OpenTcpLinkIsNotAffected)
     TcpReceive();
     std::string answer = AnswerText();
     EXPECT_FALSE(answer.empty());
-    EXPECT_NE(answer, "Eth Timeout");
+    EXPECT_NE(answer, EthTimeoutText);
     EXPECT_FALSE(WinsockEnded()); // the link's own start of Winsock still holds
     ActOnLink(LinkAction::Close);
     EXPECT_TRUE(WinsockEnded());

@@ -3,6 +3,7 @@
 // panel's output box must show the log entry of the command transaction, newest first.
 #include <cstring>
 
+#include "link/link.h"
 #include "panels/transaction.h"
 #include "res/resource.h"
 #include "support/sim_control.h"
@@ -244,7 +245,7 @@ TEST_F(ProgramTest, GetLastErrorWithoutLinkShowsTheSerialFailure)
 {
     ASSERT_EQ(Click(program, ControlOf(IDC_COMMAND_GET_LAST_ERROR)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
-              "Sending command:  SYST:ERR?\r\n \r\nRead Comport Failure\r\n \r\n");
+              "Sending command:  SYST:ERR?\r\n \r\n" + std::string(ReadFailureText) + "\r\n \r\n");
 }
 
 TEST_F(ProgramTest, GetLastErrorShowsTheInstrumentsErrorQueue)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/link.h"
 #include "res/resource.h"
 #include "support/sim_control.h"
 #include "tests/e2e/gui_fixture.h"
@@ -240,7 +241,7 @@ TEST_F(ProgramTest, SerialOpenOfComport0FailsAndLeavesTheLinkClosed)
     // The link stays serial and closed: a query fails on the serial side.
     ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
-              "Sending command:  MEAS:VOLT?\r\n \r\nRead Comport Failure\r\n \r\n");
+              "Sending command:  MEAS:VOLT?\r\n \r\n" + std::string(ReadFailureText) + "\r\n \r\n");
 }
 
 TEST_F(ProgramTest, SerialLinkOnComport12CarriesCommandsUntilClosed)
@@ -296,7 +297,7 @@ TEST_F(ProgramTest, EthernetOpenIgnoresASecondOpenAndCloseEndsTheConnection)
     // The link was TCP last: commands still go to the closed TCP link.
     ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
-              "Sending command:  MEAS:VOLT?\r\n \r\nEth Timeout\r\n \r\n");
+              "Sending command:  MEAS:VOLT?\r\n \r\n" + std::string(EthTimeoutText) + "\r\n \r\n");
 }
 
 TEST_F(ProgramTest, EthernetOpenToAPortWithoutServerReportsIt)
@@ -314,7 +315,7 @@ TEST_F(ProgramTest, EthernetOpenToAPortWithoutServerReportsIt)
     // A failed TCP open leaves the serial side chosen.
     ASSERT_EQ(Click(program, ControlOf(IDC_GET_VOLTAGE)), Settled::Done);
     EXPECT_EQ(OutputOf(Panel::Command),
-              "Sending command:  MEAS:VOLT?\r\n \r\nRead Comport Failure\r\n \r\n");
+              "Sending command:  MEAS:VOLT?\r\n \r\n" + std::string(ReadFailureText) + "\r\n \r\n");
 }
 
 TEST_F(ProgramTest, ClosingTheDialogKeepsTheLinkAndANewDialogSaysConnected)

@@ -99,7 +99,7 @@ TEST_F(LinkTest, TcpQueryRoundTripSendsExactBytes)
     TcpSend();
     std::string answer = Query("VOLT?\n");
     EXPECT_EQ(answer.substr(0, 3), "120");
-    EXPECT_NE(Query("*IDN?\n"), "Eth Timeout");
+    EXPECT_NE(Query("*IDN?\n"), EthTimeoutText);
     EXPECT_EQ(SimRecord(), "VOLT 120\nVOLT?\n*IDN?\n");
 }
 
@@ -108,14 +108,14 @@ TEST_F(LinkTest, TcpSilentInstrumentGivesEthTimeoutAndLinkStaysOpen)
     ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
     SimFault("silent");
     DWORD start = GetTickCount();
-    EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout");
+    EXPECT_EQ(Query("*IDN?\n"), EthTimeoutText);
     DWORD elapsed = GetTickCount() - start;
     EXPECT_GE(elapsed, 4800u);
     EXPECT_LT(elapsed, 8000u);
     EXPECT_TRUE(statusBoxes.empty());
     EXPECT_EQ(app.connected, 1);
     SimFault("none");
-    EXPECT_NE(Query("*IDN?\n"), "Eth Timeout");
+    EXPECT_NE(Query("*IDN?\n"), EthTimeoutText);
 }
 
 TEST_F(LinkTest, TcpAnswerInPiecesIsOneAnswer)
@@ -140,7 +140,7 @@ TEST_F(LinkTest, TcpAnswerLongerThanBufferComesOutInTwoReceives)
     SimFault("none");
     std::string rest = Read(); // "Read" still fetches the rest of the long answer
     EXPECT_EQ(rest.size(), 50u);
-    EXPECT_NE(Query("*IDN?\n"), "Eth Timeout");
+    EXPECT_NE(Query("*IDN?\n"), EthTimeoutText);
 }
 
 TEST_F(LinkTest, TcpLeftoversOfAnEarlierAnswerAreNeverShownUnderANewCommand)
@@ -156,7 +156,7 @@ TEST_F(LinkTest, TcpLeftoversOfAnEarlierAnswerAreNeverShownUnderANewCommand)
     EXPECT_EQ(Query("VOLT?\n").substr(0, 2), "42");
 
     SimFault("late 5800"); // comes after the receive has given up
-    EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout");
+    EXPECT_EQ(Query("*IDN?\n"), EthTimeoutText);
     SimFault("none");
     Sleep(1500);
     EXPECT_EQ(Query("VOLT?\n").substr(0, 2), "42");
@@ -168,7 +168,7 @@ TEST_F(LinkTest, TcpAnswerWithoutLineFeedEndsAtTheTimeout)
     SimFault("nolf");
     std::string answer = Query("*IDN?\n");
     EXPECT_FALSE(answer.empty());
-    EXPECT_NE(answer, "Eth Timeout");
+    EXPECT_NE(answer, EthTimeoutText);
 }
 
 TEST_F(LinkTest, TcpPeerClosingShowsBoxAndLeavesNoAnswer)
@@ -187,7 +187,7 @@ TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.linkIsTcp, 1);
     EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
-    EXPECT_EQ(Query("*IDN?\n"), "Eth Timeout"); // send fails quietly, receive times out at once
+    EXPECT_EQ(Query("*IDN?\n"), EthTimeoutText); // send fails quietly, receive times out at once
     EXPECT_EQ(linkNotes, std::vector<std::string>{"send failed: 10038"}); // WSAENOTSOCK
     ActOnLink(LinkAction::Close);                                         // nothing left to do
     EXPECT_TRUE(statusBoxes.empty());
@@ -209,10 +209,10 @@ TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
     ClearCommandBuffers();
     StoreCommand("*IDN?\n");
     SerialWrite();
-    EXPECT_STREQ(app.ResponseBuffer.data(), "Write Comport Failure");
+    EXPECT_STREQ(app.ResponseBuffer.data(), WriteFailureText);
     ClearCommandBuffers();
     SerialRead();
-    EXPECT_STREQ(app.ResponseBuffer.data(), "Read Comport Failure");
+    EXPECT_STREQ(app.ResponseBuffer.data(), ReadFailureText);
 }
 
 void ExpectPortTimeouts(const SerialTimeouts& expected)
@@ -291,7 +291,7 @@ TEST_F(LinkTest, SerialPortPulledOutMidCommandIsLetGoAndOpensAgainOnceBack)
     HANDLE pullOut =
         CreateThread(nullptr, 0, PullOutPortLater, reinterpret_cast<void*>(300), 0, nullptr);
     ASSERT_NE(pullOut, nullptr);
-    EXPECT_EQ(Query("FREQ?\n"), "Read Comport Failure");
+    EXPECT_EQ(Query("FREQ?\n"), ReadFailureText);
     WaitForSingleObject(pullOut, 10000);
     CloseHandle(pullOut);
     EXPECT_EQ(app.connected, 0);
@@ -423,7 +423,7 @@ TEST_F(PortCallsTest, FailedOperationClearsThePortsErrorsAndOnlyAGoneDeviceLetsI
     ClearCommandBuffers();
     StoreCommand("*CLS\n");
     SerialWrite();
-    EXPECT_STREQ(app.ResponseBuffer.data(), "Write Comport Failure");
+    EXPECT_STREQ(app.ResponseBuffer.data(), WriteFailureText);
     EXPECT_EQ(seen::clearedPorts, std::vector<HANDLE>{port});
     EXPECT_EQ(app.connected, 1);
     EXPECT_EQ(Query("*IDN?\n"), SimControl("get *IDN"));
@@ -433,7 +433,7 @@ TEST_F(PortCallsTest, FailedOperationClearsThePortsErrorsAndOnlyAGoneDeviceLetsI
     SerialWrite();
     seen::failNextWith = ERROR_DEVICE_REMOVED;
     SerialRead();
-    EXPECT_STREQ(app.ResponseBuffer.data(), "Read Comport Failure");
+    EXPECT_STREQ(app.ResponseBuffer.data(), ReadFailureText);
     EXPECT_EQ(seen::clearedPorts, (std::vector<HANDLE>{port, port}));
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.commHandle, nullptr);

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link.h"
 #include "panels/transaction.h"
 #include "res/resource.h"
 #include "support/sim_control.h"
@@ -121,7 +122,7 @@ Outcome ExpectedOutcome(const Fault& fault, const std::string& predicted)
         break;
     case FaultKind::Late:
         if (fault.arg >= static_cast<long>(TcpTimeoutMs)) {
-            shown.answer = "Eth Timeout";
+            shown.answer = EthTimeoutText;
             shown.queued = predicted + "\n";
             shown.queuedAfterMs = static_cast<DWORD>(fault.arg);
         }
@@ -134,7 +135,7 @@ Outcome ExpectedOutcome(const Fault& fault, const std::string& predicted)
         shown.closed = true;
         break;
     case FaultKind::Silent:
-        shown.answer = "Eth Timeout";
+        shown.answer = EthTimeoutText;
         break;
     case FaultKind::Garbage:
         shown.known = false;
@@ -165,7 +166,7 @@ std::string TakeOneReceive(std::string& queued)
 std::string AnswerOf(const std::string& received)
 {
     if (received.empty() || received[0] == '\0')
-        return received.empty() ? "Eth Timeout" : NoResponseText;
+        return received.empty() ? EthTimeoutText : NoResponseText;
     std::size_t stop = received.find_first_of(std::string("\n\0", 2));
     return received.substr(0, stop);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cmd/cmd_rules.h"
+#include "link/link.h"
 #include "panels/transaction.h"
 #include "res/resource.h"
 
@@ -217,12 +218,12 @@ TEST(CmdVerdict, ExitStatusOfEachClick)
     EXPECT_EQ(refused.status, ExitCommandFailed);
     EXPECT_EQ(refused.message, RefusedPrefix + std::string("VOLT 1") + NonDigitReason);
     for (const char* failure :
-         {"Eth Timeout", "Read Comport Failure", "Write Comport Failure", NoResponseText}) {
+         {EthTimeoutText, ReadFailureText, WriteFailureText, NoResponseText}) {
         StepVerdict v = JudgeStep(*query.row, "entry", failure, false, false);
         EXPECT_EQ(v.status, ExitCommandFailed) << failure;
         EXPECT_EQ(v.message, std::string("MEAS:VOLT?: ") + failure);
     }
-    EXPECT_EQ(JudgeStep(*setting.row, "e", "Write Comport Failure", false, false).status,
+    EXPECT_EQ(JudgeStep(*setting.row, "e", WriteFailureText, false, false).status,
               ExitCommandFailed);
     EXPECT_EQ(JudgeStep(*freeLine.row, "e", NoResponseText, true, false).message,
               "--send: the link failed");

@@ -107,7 +107,7 @@ void SerialWrite()
 void SerialRead()
 {
     ++fake::serialReads;
-    fake::FillResponse("Read Comport Failure");
+    fake::FillResponse(ReadFailureText);
 }
 bool TcpConnect(const char*, const char*)
 {
@@ -128,5 +128,5 @@ void TcpSend()
 void TcpReceive()
 {
     ++fake::tcpReceives;
-    fake::FillResponse("Eth Timeout");
+    fake::FillResponse(EthTimeoutText);
 }

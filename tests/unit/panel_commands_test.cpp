@@ -128,7 +128,8 @@ TEST(ButtonCases, LongTextsStayInsideTheCommandBuffer)
         RunCommand(*CommandFor(id));
         EXPECT_LE(app.commandLength, CommandBufferSize) << "button " << id;
         EXPECT_EQ(fake::Sent(), "") << "button " << id;
-        EXPECT_EQ(LogOf(PanelOf(*CommandFor(id))).rfind("Could not send", 0), 0u) << "button " << id;
+        EXPECT_EQ(LogOf(PanelOf(*CommandFor(id))).rfind("Could not send", 0), 0u)
+            << "button " << id;
     }
 }
 

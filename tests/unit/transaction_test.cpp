@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "link/link.h"
 #include "panels/transaction.h"
 #include "res/resource.h"
 #include "tests/unit/fakes.h"
@@ -76,8 +77,8 @@ TEST_F(TransactionTest, AnswerTextRules)
     app.ResponseBuffer.fill('x'); // 100 bytes without zero or line feed: bounded by the buffer
     EXPECT_EQ(AnswerText(), std::string(100, 'x'));
     app.ResponseBuffer.fill(0);
-    std::strcpy(app.ResponseBuffer.data(), "Eth Timeout");
-    EXPECT_EQ(AnswerText(), "Eth Timeout");
+    std::strcpy(app.ResponseBuffer.data(), EthTimeoutText);
+    EXPECT_EQ(AnswerText(), EthTimeoutText);
 }
 
 TEST_F(TransactionTest, FailureTextsOfEitherLinkStandAsTheAnswer)
@@ -86,14 +87,15 @@ TEST_F(TransactionTest, FailureTextsOfEitherLinkStandAsTheAnswer)
     QueryCommand(Panel::Status);
     EXPECT_EQ(fake::serialWrites, 1);
     EXPECT_EQ(LogOf(Panel::Status),
-              "Sending command:  SYST:ERR?\r\n \r\nRead Comport Failure\r\n \r\n");
+              "Sending command:  SYST:ERR?\r\n \r\n" + std::string(ReadFailureText) + "\r\n \r\n");
     EXPECT_EQ(fake::serialSent, "SYST:ERR?\n");
 
     app.linkIsTcp = 1;
     Store("SYST:ERR?\n");
     QueryCommand(Panel::Trigger);
     EXPECT_EQ(fake::tcpSends, 1);
-    EXPECT_EQ(LogOf(Panel::Trigger), "Sending command:  SYST:ERR?\r\n \r\nEth Timeout\r\n \r\n");
+    EXPECT_EQ(LogOf(Panel::Trigger),
+              "Sending command:  SYST:ERR?\r\n \r\n" + std::string(EthTimeoutText) + "\r\n \r\n");
     EXPECT_EQ(LogOf(Panel::Status).find("Eth"), std::string::npos); // other panels untouched
 }
 
