@@ -57,11 +57,9 @@ constexpr ControlRow Controls[] = {
     {IDC_READ_ANSWER, ControlKind::PushButton, "Read", 390, 540, 70, 20},
 };
 
-constexpr const char* RangeReason =
-    ", need to select High(270V) or Low(135V). \r\n Command not sent";
-constexpr const char* OutputReason = ", need to select On or Off. \r\n Command not sent";
-constexpr const char* StateReason =
-    ", need to select SAV/RCL State 0, 1, 2, or 3. \r\n Command not sent";
+constexpr const char* RangeReason = "need to select High(270V) or Low(135V)";
+constexpr const char* OutputReason = "need to select On or Off";
+constexpr const char* StateReason = "need to select SAV/RCL State 0, 1, 2, or 3";
 constexpr std::array<OptionChoice, 4> StateOptions = {{{IDC_SAV_RCL_STATE_0, "0"},
                                                        {IDC_SAV_RCL_STATE_1, "1"},
                                                        {IDC_SAV_RCL_STATE_2, "2"},

@@ -51,10 +51,9 @@ constexpr ControlRow Controls[] = {
     {IDC_GET_BAUD_RATE, ControlKind::PushButton, "Get", 290, 380, 40, 20},
 };
 
-constexpr const char* LanConfigReason =
-    ", need to select DHCP, AUTO-IP or Manual. \r\n Command not sent";
+constexpr const char* LanConfigReason = "need to select DHCP, AUTO-IP or Manual";
 // The baud list always holds a selection; this is only said if the list answers outside its range.
-constexpr const char* BaudReason = ", need to select a baud rate. \r\n Command not sent";
+constexpr const char* BaudReason = "need to select a baud rate";
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {

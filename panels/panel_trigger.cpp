@@ -95,9 +95,9 @@ constexpr ControlRow Controls[] = {
     {IDC_GET_LIST_COUNT, ControlKind::PushButton, "Get", 260, 540, 40, 20},
 };
 
-constexpr const char* SourceReason = ", need to select BUS or IMMediate. \r\n Command not sent";
-constexpr const char* ContinuousReason = ", need to select ON or OFF. \r\n Command not sent";
-constexpr const char* ModeReason = ", need to select FIX, STEP or LIST. \r\n Command not sent";
+constexpr const char* SourceReason = "need to select BUS or IMMediate";
+constexpr const char* ContinuousReason = "need to select ON or OFF";
+constexpr const char* ModeReason = "need to select FIX, STEP or LIST";
 
 // Every button that starts a command.
 constexpr CommandRow Commands[] = {

@@ -102,7 +102,7 @@ void QueryCommand(Panel panel, bool lineFeedAfterAnswer)
 void RejectCommand(Panel panel, const char* reason)
 {
     app.PriorLog = LogOf(panel);
-    PublishEntry(panel, RefusedPrefix + EchoedBytes() + reason + EntrySeparator);
+    PublishEntry(panel, RefusedPrefix + EchoedBytes() + RefusalText(reason) + EntrySeparator);
 }
 
 void SendValueCommand(Panel panel, const char* prefix, int entryId, const char* set, bool quoted)

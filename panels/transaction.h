@@ -13,10 +13,9 @@ constexpr const char* ListChars = "+-.,Ee";
 constexpr const char* AddressChars = ".";
 constexpr const char* DigitChars = "";
 
-constexpr const char* NonDigitReason =
-    ", set value contained a non digit character. \r\n Command not sent";
-constexpr const char* TooLongReason =
-    ", value too long for one command line. \r\n Command not sent";
+// Why a line was not sent: the words that follow the refused bytes in the log (RefusalText).
+constexpr const char* NonDigitReason = "set value contained a non digit character";
+constexpr const char* TooLongReason = "value too long for one command line";
 
 constexpr const char* SendingPrefix = "Sending command:  ";
 constexpr const char* RefusedPrefix = "Could not send command:  ";
@@ -38,6 +37,11 @@ bool AppendCommand(const char* text);
 void SendCommand(Panel panel);
 void QueryCommand(Panel panel, bool lineFeedAfterAnswer = false);
 void RejectCommand(Panel panel, const char* reason);
+// What a refusal's log entry shows after the refused bytes: the reason, and that nothing was sent.
+inline std::string RefusalText(const char* reason)
+{
+    return std::string(", ") + reason + ". \r\n Command not sent";
+}
 
 // prefix, entry box text and a line feed, or a refusal. With quoted set, the prefix ends in its
 // opening quote and a closing quote follows the text.

@@ -15,6 +15,7 @@
 
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
+#include "panels/transaction.h"
 #include "support/lan_hosts.h"
 #include "support/sim_control.h"
 #include "tests/unit/button_cases.h"
@@ -241,8 +242,7 @@ TEST(CmdRun, RefusedValueAndSilentInstrumentExitWithOne)
     SimClear();
     CmdOutcome run = RunCmd(Tcp({"VOLT=12V", "OUTP=ON"}));
     EXPECT_EQ(run.status, 1u);
-    EXPECT_EQ(run.err, "Could not send command:  VOLT 12, set value contained a non digit "
-                       "character. \r\n Command not sent\r\n");
+    EXPECT_EQ(run.err, "Could not send command:  VOLT 12" + RefusalText(NonDigitReason) + "\r\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(SimRecord(), "");
 

@@ -95,7 +95,8 @@ class PanelCommandsTest : public ProgramTest, public ::testing::WithParamInterfa
         // byte: the value's last character, or the closing quote.
         SetTextOf(ControlOf(row.entryId), "1x5");
         std::string stored = row.bytes + std::string("1x5") + (quoted ? "\"" : "");
-        Press(row.id, "", RefusedPrefix + WithoutLast(stored) + NonDigitReason + Separator);
+        Press(row.id, "",
+              RefusedPrefix + WithoutLast(stored) + RefusalText(NonDigitReason) + Separator);
     }
 
     void PressText(const CommandRow& row)

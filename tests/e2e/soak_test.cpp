@@ -363,8 +363,8 @@ class SoakTest : public ProgramTest
 
     void ExpectRefusedEntry(Panel panel, const std::string& stored, const char* reason)
     {
-        EXPECT_EQ(NewEntry(panel),
-                  RefusedPrefix + stored.substr(0, stored.size() - 1) + reason + Separator)
+        EXPECT_EQ(NewEntry(panel), RefusedPrefix + stored.substr(0, stored.size() - 1) +
+                                       RefusalText(reason) + Separator)
             << History();
         ExpectNothingSent();
     }
@@ -373,7 +373,7 @@ class SoakTest : public ProgramTest
     void ExpectTooLongEntry(Panel panel)
     {
         std::string entry = NewEntry(panel);
-        std::string tail = std::string(TooLongReason) + Separator;
+        std::string tail = RefusalText(TooLongReason) + Separator;
         EXPECT_EQ(entry.rfind(RefusedPrefix, 0), 0u) << entry << "\n" << History();
         EXPECT_TRUE(entry.size() >= tail.size() &&
                     entry.compare(entry.size() - tail.size(), tail.size(), tail) == 0)

@@ -210,13 +210,13 @@ TEST(CmdVerdict, ExitStatusOfEachClick)
     ASSERT_EQ(ResolveCommand("VOLT=1", setting), "");
     freeLine = Parse({"--send", "X"}).steps[0];
     const std::string refusal =
-        RefusedPrefix + std::string("VOLT 1") + NonDigitReason + EntrySeparator;
+        RefusedPrefix + std::string("VOLT 1") + RefusalText(NonDigitReason) + EntrySeparator;
 
     EXPECT_EQ(JudgeStep(*query.row, "entry", "+1.2E+2\r", false, false).status, ExitDone);
     EXPECT_EQ(JudgeStep(*setting.row, "entry", NoResponseText, false, false).status, ExitDone);
     StepVerdict refused = JudgeStep(*setting.row, refusal, NoResponseText, false, false);
     EXPECT_EQ(refused.status, ExitCommandFailed);
-    EXPECT_EQ(refused.message, RefusedPrefix + std::string("VOLT 1") + NonDigitReason);
+    EXPECT_EQ(refused.message, RefusedPrefix + std::string("VOLT 1") + RefusalText(NonDigitReason));
     for (const char* failure :
          {EthTimeoutText, ReadFailureText, WriteFailureText, NoResponseText}) {
         StepVerdict v = JudgeStep(*query.row, "entry", failure, false, false);

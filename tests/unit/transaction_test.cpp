@@ -168,7 +168,7 @@ TEST_F(TransactionTest, ValueThatDoesNotFitIsRefusedWithoutOverrun)
     SendValueCommand(Panel::Status, "STAT:OPER:ENAB ", IDC_OPER_ENAB_BOX, NumberChars);
     EXPECT_EQ(fake::Sent(), "");
     EXPECT_LE(app.commandLength, CommandBufferSize);
-    EXPECT_NE(LogOf(Panel::Status).find(TooLongReason), std::string::npos);
+    EXPECT_NE(LogOf(Panel::Status).find(RefusalText(TooLongReason)), std::string::npos);
     EXPECT_EQ(LogOf(Panel::Status).rfind("Could not send command:  STAT:OPER:ENAB 1", 0), 0u);
 
     fake::Reset();
@@ -182,8 +182,7 @@ TEST_F(TransactionTest, ValueThatDoesNotFitIsRefusedWithoutOverrun)
 TEST_F(TransactionTest, RejectionAfterKeywordDropsItsBlank)
 {
     Store("VOLT:RANG ");
-    RejectCommand(Panel::Command,
-                  ", need to select High(270V) or Low(135V). \r\n Command not sent");
+    RejectCommand(Panel::Command, "need to select High(270V) or Low(135V)");
     EXPECT_EQ(LogOf(Panel::Command), "Could not send command:  VOLT:RANG, need to select "
                                      "High(270V) or Low(135V). \r\n Command not sent\r\n \r\n");
 }
@@ -236,8 +235,8 @@ TEST_F(TransactionTest, FreeLineTooLongIsRefused)
     fake::entryBoxes[IDC_FREE_LINE_BOX] = std::string(100, 'A');
     SendFreeLine(Panel::Command, IDC_FREE_LINE_BOX);
     EXPECT_EQ(fake::Sent(), "");
-    EXPECT_EQ(LogOf(Panel::Command),
-              "Could not send command:  " + std::string(99, 'A') + TooLongReason + "\r\n \r\n");
+    EXPECT_EQ(LogOf(Panel::Command), "Could not send command:  " + std::string(99, 'A') +
+                                         RefusalText(TooLongReason) + "\r\n \r\n");
 }
 
 TEST_F(TransactionTest, ReadAndClearDisplay)
