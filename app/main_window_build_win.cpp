@@ -75,7 +75,7 @@ LRESULT WhiteStaticBackground(HDC dc)
 }
 
 // The outer size is what the system's frame, caption and menu bar add to the client area the
-// controls need: 870 x 655 under the classic metrics, more where they are larger. The frame
+// controls need: ClassicWindow under the classic metrics, more where they are larger. The frame
 // computation counts the menu bar as one row; where it wraps onto more, the window, still hidden,
 // grows by what its client area lacks.
 HWND CreateMainWindow(HINSTANCE instance)
@@ -83,7 +83,7 @@ HWND CreateMainWindow(HINSTANCE instance)
     const Extent client = MainClientSize();
     RECT outer{0, 0, client.width, client.height};
     if (!AdjustWindowRectEx(&outer, MainWindowStyle, TRUE, 0))
-        outer = {0, 0, 870, 655};
+        outer = {0, 0, ClassicWindow.width, ClassicWindow.height};
     HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10,
                                   outer.right - outer.left, outer.bottom - outer.top, nullptr,
                                   nullptr, instance, nullptr);

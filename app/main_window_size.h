@@ -20,10 +20,16 @@ constexpr int StepsBoxY = 5;
 constexpr int StepsBoxWidth = 845;
 constexpr int StepsBoxHeight = 600;
 
-// The client area the controls were laid out in: what the 870 x 655 window leaves inside its
-// frame, caption and menu bar under the classic metrics (3-pixel frame, 19-pixel caption and menu
-// bar at 96 DPI). Sizing the client to this keeps the window 870 x 655 there.
+// The client area the controls were laid out in, and the window around it under the classic
+// metrics at 96 DPI (a 3-pixel frame, a 19-pixel caption and a 19-pixel menu bar): 870 x 655.
+// Sizing the client to LayoutClient keeps the window that size there.
 constexpr Extent LayoutClient{864, 611};
+constexpr int ClassicFrame = 3;
+constexpr int ClassicCaption = 19;
+constexpr int ClassicMenuBar = 19;
+constexpr Extent ClassicWindow{LayoutClient.width + 2 * ClassicFrame,
+                               LayoutClient.height + 2 * ClassicFrame + ClassicCaption +
+                                   ClassicMenuBar};
 // The room kept beyond the furthest control, as the steps box keeps at the left and top.
 constexpr int ClientMargin = StepsBoxX;
 

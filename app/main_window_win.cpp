@@ -3,11 +3,11 @@
 #include "app/main_window_win.h"
 
 #include "app/app_state.h"
+#include "app/config_dialog_win.h"
 #include "app/shell_actions.h"
+#include "link/link_rules.h"
 #include "panels/panel_table.h"
 #include "panels/panels_win.h"
-#include "app/config_dialog_win.h"
-#include "link/link_rules.h"
 #include "res/resource.h"
 
 namespace

@@ -12,7 +12,7 @@ LRESULT PaintWhite(HWND window);
 // WM_CTLCOLORSTATIC: labels, frames, option buttons and read-only boxes drawn on white.
 LRESULT WhiteStaticBackground(HDC dc);
 // The fixed-size main window at (10, 10) with the class menu, sized so that its client area holds
-// every panel and the steps box (870 x 655 under the classic metrics); nullptr on failure.
+// every panel and the steps box (ClassicWindow under the classic metrics); nullptr on failure.
 HWND CreateMainWindow(HINSTANCE instance);
 // Start-up's children of the main window: the panels in registry order and the bootloader steps
 // box, then the registry's first panel (Command) shown, the others and the steps box hidden, and

@@ -3,9 +3,9 @@
 #include <objbase.h>
 
 #include "app/app_state.h"
+#include "app/config_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/shell_actions.h"
-#include "app/config_dialog_win.h"
 #include "link/link_rules.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/main_window_size.h"
 #include "res/resource.h"
 #include "tests/e2e/gui_fixture.h"
 
@@ -80,8 +81,8 @@ TEST_F(ProgramTest, StartsWithOnlyTheCommandPanelAndTheMenu)
     GetWindowRect(program.main, &rect);
     EXPECT_EQ(rect.left, 10);
     EXPECT_EQ(rect.top, 10);
-    EXPECT_EQ(rect.right - rect.left, 870);
-    EXPECT_EQ(rect.bottom - rect.top, 655);
+    EXPECT_EQ(rect.right - rect.left, ClassicWindow.width);
+    EXPECT_EQ(rect.bottom - rect.top, ClassicWindow.height);
     EXPECT_NE(GetMenu(program.main), nullptr) << "the window has the menu bar";
     ExpectOnlyPanelShown(Panel::Command);
     SaveScreenshot(program.main, "start-up");
@@ -117,7 +118,8 @@ TEST_F(ProgramTest, EveryControlLiesInsideTheClientArea)
         EXPECT_LE(place.y + place.height, client.bottom);
     }
     if (dpi > 96) {
-        EXPECT_GT(outer.bottom - outer.top, 655) << "the larger caption and menu bar are in use";
+        EXPECT_GT(outer.bottom - outer.top, ClassicWindow.height)
+            << "the larger caption and menu bar are in use";
     }
 }
 
