@@ -22,6 +22,8 @@ add_executable(unit_tests
     tests/unit/transaction_test.cpp
 )
 target_compile_options(unit_tests PRIVATE ${OWN_WARNINGS} ${SANITIZE})
+# The resource script and its headers, which the identifier tests read as written.
+target_compile_definitions(unit_tests PRIVATE TESSALY_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 include(cmd/cmd.cmake)
 target_compile_options(tessaly_cmd_rules PRIVATE ${SANITIZE})
 target_link_libraries(unit_tests PRIVATE tessaly_cmd_rules tessaly_core GTest::gtest_main)

@@ -3,8 +3,15 @@
 // outside sees, so they must not change when the names are moved or tidied.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "panels/panel_table.h"
 #include "res/resource.h"
 
 namespace
@@ -213,24 +220,94 @@ TEST(ResourceIds, KeepTheirNumbers)
         EXPECT_EQ(n.id, n.number) << n.name;
 }
 
-// Every control of the panels has a number of its own, and none is one of the main window's other
-// children or menu items.
-TEST(ResourceIds, PanelControlsAreUnique)
+// The menu items of the resource script as written: the popup, the caption and the number its
+// identifier stands for (from res/resource.h and res/control_ids.h).
+struct MenuItem {
+    std::string popup, caption;
+    int id;
+};
+
+std::string SourceFile(const char* path)
 {
-    std::map<int, const char*> seen = {{IDC_STEPS_BOX, "IDC_STEPS_BOX"},
-                                       {IDM_CONFIGURE, "IDM_CONFIGURE"},
-                                       {IDM_COMMAND_TAB, "IDM_COMMAND_TAB"},
-                                       {IDM_TRIGGER_TAB, "IDM_TRIGGER_TAB"},
-                                       {IDM_STATUS_TAB, "IDM_STATUS_TAB"},
-                                       {IDM_BOOTLOADER, "IDM_BOOTLOADER"},
-                                       {IDM_COMMUNICATION_TAB, "IDM_COMMUNICATION_TAB"},
-                                       {IDM_MANUFACTURER_TAB, "IDM_MANUFACTURER_TAB"},
-                                       {IDM_READ_ME, "IDM_READ_ME"}};
-    for (const Numbered& n : PanelControlIds) {
-        if (n.id == IDC_PANEL_LABEL)
+    std::ifstream file(std::string(TESSALY_SOURCE_DIR) + "/" + path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<MenuItem> MenuItemsOfTheResourceScript()
+{
+    std::map<std::string, int> defined;
+    const std::regex define(R"(#define\s+(\w+)\s+(-?\d+))");
+    for (const char* header : {"res/resource.h", "res/control_ids.h"}) {
+        const std::string text = SourceFile(header);
+        for (std::sregex_iterator m(text.begin(), text.end(), define), end; m != end; ++m)
+            defined[(*m)[1]] = std::stoi((*m)[2]);
+    }
+    std::vector<MenuItem> items;
+    std::string popup;
+    const std::regex line(R"rx(^\s*(POPUP|MENUITEM)\s+"([^"]*)"(?:\s*,\s*(\w+))?)rx");
+    std::istringstream script(SourceFile("res/tessaly.rc"));
+    for (std::string text; std::getline(script, text);) {
+        std::smatch m;
+        if (!std::regex_search(text, m, line))
             continue;
-        auto [at, added] = seen.insert({n.id, n.name});
-        EXPECT_TRUE(added) << n.name << " has the number of " << at->second;
+        if (m[1] == "POPUP")
+            popup = m[2];
+        else
+            items.push_back({popup, m[2], defined.count(m[3]) ? defined[m[3]] : -1});
+    }
+    return items;
+}
+
+// Every identifier the main window's procedure tells apart, in one place: each panel control,
+// the bootloader steps box and each menu item has a number of its own; labels and frames share
+// theirs. A menu item's number lies outside the range the panel dispatcher reaches, so that a
+// menu choice is never taken for a button.
+TEST(ResourceIds, EveryIdentifierOfTheMainWindowIsItsOwn)
+{
+    const std::vector<MenuItem> menu = MenuItemsOfTheResourceScript();
+    ASSERT_FALSE(menu.empty()) << "res/tessaly.rc could not be read from " << TESSALY_SOURCE_DIR;
+    std::map<int, std::string> holder = {{IDC_STEPS_BOX, "the bootloader steps box"}};
+    auto claim = [&](int id, const std::string& what) {
+        auto [at, added] = holder.insert({id, what});
+        EXPECT_TRUE(added) << what << " has number " << id << ", which " << at->second
+                           << " already has";
+    };
+    for (const MenuItem& item : menu) {
+        const std::string what = "menu item " + item.popup + " > " + item.caption;
+        EXPECT_GT(item.id, 0) << what << ": its identifier is not defined in res/resource.h";
+        EXPECT_TRUE(item.id < FirstDispatchId || item.id > LastDispatchId)
+            << what << " (" << item.id << ") lies in the panel dispatcher's range";
+        claim(item.id, what);
+    }
+    for (const PanelEntry& entry : PanelRegistry) {
+        for (int i = 0; i < entry.table.controlCount; ++i) {
+            const ControlRow& c = entry.table.controls[i];
+            if (c.id != IDC_PANEL_LABEL && c.id != IDC_STATIC)
+                claim(c.id, std::string(entry.name) + " panel control \"" + c.caption + "\"");
+        }
+    }
+}
+
+// Each panel can be reached: the View menu of the resource script has its item, captioned with
+// the panel's name and " Tab", whose identifier is the one its table answers to.
+TEST(ResourceIds, EveryPanelHasItsViewMenuItem)
+{
+    const std::vector<MenuItem> menu = MenuItemsOfTheResourceScript();
+    for (const PanelEntry& entry : PanelRegistry) {
+        const std::string caption = std::string(entry.name) + " Tab";
+        auto item = std::find_if(menu.begin(), menu.end(), [&](const MenuItem& m) {
+            return m.popup == "View" && m.caption == caption;
+        });
+        if (item == menu.end()) {
+            ADD_FAILURE() << "res/tessaly.rc: the View menu has no MENUITEM \"" << caption
+                          << "\" for the " << entry.name << " panel";
+            continue;
+        }
+        EXPECT_EQ(item->id, entry.table.viewMenuId)
+            << "res/tessaly.rc: View > " << caption << " is not the identifier of the "
+            << entry.name << " panel's table";
     }
 }
 
