@@ -37,8 +37,8 @@
 #include <vector>
 
 #include "app/main_window_win.h"
-#include "panels/panel_table.h"
 #include "link/link.h"
+#include "panels/panel_table.h"
 #include "res/resource.h"
 #include "support/gui_driver.h"
 #include "support/lan_hosts.h"
@@ -309,7 +309,7 @@ void MoveWindowTo(HWND window, POINT at)
 // dialog.
 void OpenTcpLink(Program& program)
 {
-    if (ChooseMenu(program, IDM_CONFIGURE) != Settled::Done)
+    if (ChooseMenu(program, "File", "Configure") != Settled::Done)
         Fail("File > Configure did not settle");
     HWND dialog = FindProgramDialog(program, "Configuration");
     if (dialog == nullptr)
@@ -528,7 +528,7 @@ void MeasureDiscovery(Program& program, int runs, std::vector<double>& times, in
                       std::size_t responders)
 {
     std::vector<Host> expected = LanHosts();
-    if (ChooseMenu(program, IDM_CONFIGURE) != Settled::Done)
+    if (ChooseMenu(program, "File", "Configure") != Settled::Done)
         Fail("File > Configure did not settle");
     HWND dialog = FindProgramDialog(program, "Configuration");
     if (dialog == nullptr)

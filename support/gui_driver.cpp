@@ -97,6 +97,7 @@ bool StartProgram(Program& program, int showCommand)
 bool StartProgramAt(Program& program, const std::string& path, const std::string& arguments,
                     int showCommand)
 {
+    program.path = path;
     std::string command = "\"" + path + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -188,9 +189,54 @@ Settled Click(Program& program, HWND control, DWORD limitMs)
     return PostAndWait(program, control, BM_CLICK, 0, 0, limitMs);
 }
 
-Settled ChooseMenu(Program& program, int menuId, DWORD limitMs)
+namespace
 {
-    return PostAndWait(program, program.main, WM_COMMAND, MAKEWPARAM(menuId, 0), 0, limitMs);
+
+std::string MenuCaption(HMENU menu, int position)
+{
+    char text[128] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+// The identifier of popup > item in the program file's main menu; 0 when it has none.
+UINT MenuItemId(const std::string& path, const char* popup, const char* item)
+{
+    UINT id = 0;
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMENU menu = module == nullptr ? nullptr : LoadMenuA(module, MAKEINTRESOURCEA(IDM_MAIN));
+    for (int p = 0; menu != nullptr && p < GetMenuItemCount(menu); ++p) {
+        HMENU items = GetSubMenu(menu, p);
+        if (items == nullptr || MenuCaption(menu, p) != popup)
+            continue;
+        for (int i = 0; i < GetMenuItemCount(items); ++i) {
+            if (MenuCaption(items, i) == item)
+                id = GetMenuItemID(items, i);
+        }
+    }
+    if (menu != nullptr)
+        DestroyMenu(menu);
+    if (module != nullptr)
+        FreeLibrary(module);
+    return id == static_cast<UINT>(-1) ? 0 : id;
+}
+
+} // namespace
+
+Settled ChooseMenu(Program& program, const char* popup, const char* item, DWORD limitMs)
+{
+    UINT id = MenuItemId(program.path, popup, item);
+    if (id == 0) {
+        std::fprintf(stderr, "the menu of %s has no item %s > %s\n", program.path.c_str(), popup,
+                     item);
+        return Settled::NoMenuItem;
+    }
+    return PostAndWait(program, program.main, WM_COMMAND, MAKEWPARAM(id, 0), 0, limitMs);
+}
+
+Settled ChooseView(Program& program, const std::string& panelName, DWORD limitMs)
+{
+    return ChooseMenu(program, "View", (panelName + " Tab").c_str(), limitMs);
 }
 
 Settled PressKey(Program& program, HWND target, WPARAM key)

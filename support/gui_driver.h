@@ -10,14 +10,16 @@
 #include <vector>
 
 struct Program {
+    std::string path; // the program file, a Windows path
     PROCESS_INFORMATION process{};
     HWND main = nullptr;
     HWND stepsBox = nullptr;
     unsigned marker = 1000; // last value posted to mark "everything before this is handled"
 };
 
-// How a posted action ended: handled to the end, or stopped inside a "Status" box.
-enum class Settled { Done, StatusBox, TimedOut };
+// How a posted action ended: handled to the end, or stopped inside a "Status" box; NoMenuItem when
+// the menu has no such item, so nothing was chosen.
+enum class Settled { Done, StatusBox, TimedOut, NoMenuItem };
 
 // Starts the program named by TESSALY_PROGRAM and waits until its message loop runs; with a show
 // command, the program is asked to show its window that way.
@@ -38,7 +40,12 @@ Settled WaitSettled(Program& program, DWORD limitMs = 20000);
 Settled PostAndWait(Program& program, HWND target, UINT message, WPARAM wParam = 0,
                     LPARAM lParam = 0, DWORD limitMs = 20000);
 Settled Click(Program& program, HWND control, DWORD limitMs = 20000);
-Settled ChooseMenu(Program& program, int menuId, DWORD limitMs = 20000);
+// Chooses popup > item as the operator would find it: the identifier is looked up by the two
+// captions in the program's menu, as its file holds it for the main window's class, and never
+// taken from the caller. Another process cannot read the window's menu under Wine.
+Settled ChooseMenu(Program& program, const char* popup, const char* item, DWORD limitMs = 20000);
+// View > "<name> Tab", the item that shows the panel of that name.
+Settled ChooseView(Program& program, const std::string& panelName, DWORD limitMs = 20000);
 
 // The program's visible "Status" box, or nullptr.
 HWND FindStatusBox(const Program& program);

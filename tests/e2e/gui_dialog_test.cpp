@@ -205,7 +205,7 @@ TEST_F(ProgramTest, ConfigureWhileTheDialogIsOpenBringsTheSameDialogBack)
     HWND dialog = OpenConfiguration();
     ASSERT_NE(dialog, nullptr);
     SetTextOf(DialogControl(dialog, IDC_IP_ADDRESS), "192.0.2.1");
-    ASSERT_EQ(ChooseMenu(program, IDM_CONFIGURE), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "File", "Configure"), Settled::Done);
     EXPECT_EQ(FindProgramDialog(program, "Configuration"), dialog);
     EXPECT_TRUE(IsWindow(dialog));
     EXPECT_EQ(TextOf(DialogControl(dialog, IDC_IP_ADDRESS)), "192.0.2.1") << "the same dialog";
@@ -375,7 +375,7 @@ TEST_F(ProgramTest, WhileAStatusBoxIsUpFurtherClicksAndMenuChoicesAreIgnored)
 
     EXPECT_EQ(Click(program, ControlOf(IDC_CLS)), Settled::StatusBox);
     EXPECT_EQ(OutputOf(Panel::Command), "") << "no command ran inside the box";
-    EXPECT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::StatusBox);
+    EXPECT_EQ(ChooseView(program, NameOf(Panel::Trigger)), Settled::StatusBox);
     EXPECT_TRUE(Shown(IDC_COMMAND_OUTPUT_BOX)) << "the view did not change";
     EXPECT_EQ(Click(program, DialogControl(dialog, IDOK)), Settled::StatusBox);
     EXPECT_EQ(PostAndWait(program, dialog, WM_CLOSE), Settled::StatusBox);
@@ -397,7 +397,7 @@ TEST_F(ProgramTest, WhileAQueryWaitsInAStatusBoxOtherCommandsAreIgnored)
     HWND box = FindStatusBox(program);
     EXPECT_EQ(StatusBoxText(box), "Ethernet Connection Closed");
     EXPECT_EQ(Click(program, ControlOf(IDC_RST)), Settled::StatusBox);
-    EXPECT_EQ(ChooseMenu(program, IDM_CONFIGURE), Settled::StatusBox);
+    EXPECT_EQ(ChooseMenu(program, "File", "Configure"), Settled::StatusBox);
     EXPECT_EQ(FindProgramDialog(program, "Configuration"), nullptr);
     EXPECT_EQ(OutputOf(Panel::Command), "");
     ASSERT_EQ(AnswerStatusBox(program, box), Settled::Done);

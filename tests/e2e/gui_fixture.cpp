@@ -8,7 +8,7 @@
 
 HWND ProgramTest::OpenConfiguration()
 {
-    EXPECT_EQ(ChooseMenu(program, IDM_CONFIGURE), Settled::Done);
+    EXPECT_EQ(ChooseMenu(program, "File", "Configure"), Settled::Done);
     HWND dialog = FindProgramDialog(program, "Configuration");
     EXPECT_NE(dialog, nullptr) << "no Configuration dialog";
     return dialog;

@@ -261,23 +261,23 @@ TEST_F(ProgramTest, EachViewItemShowsItsPanelAlone)
 {
     // Every view from every other view, including itself again.
     for (Panel from : AllPanels) {
-        ASSERT_EQ(ChooseMenu(program, TableOf(from).viewMenuId), Settled::Done);
+        ASSERT_EQ(ChooseView(program, NameOf(from)), Settled::Done);
         for (Panel to : AllPanels) {
             SCOPED_TRACE(std::string("from ") + LowerNameOf(from) + " to " + LowerNameOf(to));
-            ASSERT_EQ(ChooseMenu(program, TableOf(to).viewMenuId), Settled::Done);
+            ASSERT_EQ(ChooseView(program, NameOf(to)), Settled::Done);
             ExpectOnlyPanelShown(to);
-            ASSERT_EQ(ChooseMenu(program, TableOf(from).viewMenuId), Settled::Done);
+            ASSERT_EQ(ChooseView(program, NameOf(from)), Settled::Done);
         }
     }
     for (Panel panel : AllPanels) {
-        ASSERT_EQ(ChooseMenu(program, TableOf(panel).viewMenuId), Settled::Done);
+        ASSERT_EQ(ChooseView(program, NameOf(panel)), Settled::Done);
         SaveScreenshot(program.main, std::string("view-") + LowerNameOf(panel));
     }
 }
 
 TEST_F(ProgramTest, BootloaderShowsTheStepsUntilTheNextCommand)
 {
-    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "File", "Bootloader"), Settled::Done);
     if (HWND tool = WaitForWindow("TessalyBootLoaderStandIn", "Boot Loader", 15000))
         CloseWindowProcess(tool);
     ExpectNoPanelShown();
@@ -289,14 +289,14 @@ TEST_F(ProgramTest, BootloaderShowsTheStepsUntilTheNextCommand)
     EXPECT_TRUE(Shown(IDC_STEPS_BOX));
 
     // Read Me is a command too: it hides the steps and shows no panel.
-    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "About", "Read Me"), Settled::Done);
     EXPECT_FALSE(Shown(IDC_STEPS_BOX));
     ExpectNoPanelShown();
 
-    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "File", "Bootloader"), Settled::Done);
     if (HWND tool = WaitForWindow("TessalyBootLoaderStandIn", "Boot Loader", 15000))
         CloseWindowProcess(tool);
-    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Trigger)), Settled::Done);
     ExpectOnlyPanelShown(Panel::Trigger);
 }
 
@@ -309,8 +309,8 @@ TEST_F(ProgramTest, SwitchingAwayAndBackKeepsTextsChoicesAndLog)
     std::string log = OutputOf(Panel::Command);
     ASSERT_FALSE(log.empty());
 
-    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Trigger).viewMenuId), Settled::Done);
-    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Trigger)), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Command)), Settled::Done);
     EXPECT_EQ(TextOf(ControlOf(IDC_VOLTAGE_BOX)), "230");
     EXPECT_EQ(SendMessageA(ControlOf(IDC_RANGE_LOW), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageA(ControlOf(IDC_RANGE_HIGH), BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -319,25 +319,25 @@ TEST_F(ProgramTest, SwitchingAwayAndBackKeepsTextsChoicesAndLog)
 
 TEST_F(ProgramTest, ManufacturerTabEmptiesThePasswordBoxesButACommandDoesNot)
 {
-    const int manufacturerTab = TableOf(Panel::Manufacturer).viewMenuId;
-    ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Manufacturer)), Settled::Done);
     SetTextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX), "old,\"pw");
     SetTextOf(ControlOf(IDC_NEW_PASSWORD_BOX), "new");
     ASSERT_EQ(Click(program, ControlOf(IDC_PASSWORD_CDIS)), Settled::Done); // "SYST:PASS:CDIS"
     EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "old,\"pw");
     EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "new");
 
-    ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done); // the same view again
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Manufacturer)),
+              Settled::Done); // the same view again
     EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "");
     EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "");
 
     SetTextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX), "a");
     SetTextOf(ControlOf(IDC_NEW_PASSWORD_BOX), "b");
     SetTextOf(ControlOf(IDC_VOLTAGE_BOX), "5");
-    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Command)), Settled::Done);
     EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "a")
         << "only the Manufacturer tab empties";
-    ASSERT_EQ(ChooseMenu(program, manufacturerTab), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Manufacturer)), Settled::Done);
     EXPECT_EQ(TextOf(ControlOf(IDC_CURRENT_PASSWORD_BOX)), "");
     EXPECT_EQ(TextOf(ControlOf(IDC_NEW_PASSWORD_BOX)), "");
     EXPECT_EQ(TextOf(ControlOf(IDC_VOLTAGE_BOX)), "5") << "other entry boxes stay";

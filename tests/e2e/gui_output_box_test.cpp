@@ -41,7 +41,7 @@ TEST_F(OutputBoxTest, EntriesWithLoneLineFeedsStayByteIdentical)
 {
     // "*IDN?" puts a lone line feed after its answer; the box must keep it as it is.
     OpenTcpLink();
-    ASSERT_EQ(ChooseMenu(program, IDM_MANUFACTURER_TAB), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Manufacturer)), Settled::Done);
     HWND box = ControlOf(TableOf(Panel::Manufacturer).outputBoxId);
     std::string previous;
     for (int i = 0; i < 5; ++i) {

@@ -184,7 +184,7 @@ TEST_F(ShellTest, BootloaderShowsTheStepsStartsTheToolAndKeepsTheLinkOpen)
     OpenTcpLink(true);
     ASSERT_EQ(WaitForWindow(ToolClass, ToolTitle, 0), nullptr) << "a tool left from before";
 
-    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "File", "Bootloader"), Settled::Done);
     ExpectNoPanelShown();
     EXPECT_TRUE(Shown(IDC_STEPS_BOX));
     EXPECT_EQ(TextOf(ControlOf(IDC_STEPS_BOX)), StepsText);
@@ -207,14 +207,14 @@ TEST_F(ShellTest, BootloaderShowsTheStepsStartsTheToolAndKeepsTheLinkOpen)
     EXPECT_EQ(SimConnections(), 1) << "the link stays open";
     EXPECT_EQ(SimRecord("tcp"), "") << "nothing was sent to the instrument";
 
-    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Command)), Settled::Done);
     ExpectOnlyPanelShown(Panel::Command);
     ExpectLinkWorks();
 }
 
 TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolShowsTheStepsAndSaysWhichFileIsMissing)
 {
-    ASSERT_EQ(ChooseMenu(program, IDM_BOOTLOADER), Settled::StatusBox);
+    ASSERT_EQ(ChooseMenu(program, "File", "Bootloader"), Settled::StatusBox);
     EXPECT_TRUE(Shown(IDC_STEPS_BOX)) << "the steps stand behind the box";
     ExpectNoPanelShown();
     std::vector<std::string> boxes = AnswerAllStatusBoxes(program);
@@ -226,16 +226,16 @@ TEST_F(ProgramWithoutToolTest, BootloaderWithoutTheToolShowsTheStepsAndSaysWhich
     EXPECT_TRUE(Shown(IDC_STEPS_BOX));
 
     // The program goes on working: a view, and a query over the link.
-    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Status).viewMenuId), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Status)), Settled::Done);
     ExpectOnlyPanelShown(Panel::Status);
     OpenTcpLink(true);
-    ASSERT_EQ(ChooseMenu(program, TableOf(Panel::Command).viewMenuId), Settled::Done);
+    ASSERT_EQ(ChooseView(program, NameOf(Panel::Command)), Settled::Done);
     ExpectLinkWorks();
 }
 
 TEST_F(ShellTest, AboutShowsTitleVersionAndLogo)
 {
-    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "About", "Read Me"), Settled::Done);
     HWND about = FindProgramDialog(program, "About");
     ASSERT_NE(about, nullptr) << "no About dialog";
     EXPECT_EQ(GetWindow(about, GW_OWNER), program.main);
@@ -276,10 +276,10 @@ TEST_F(ShellTest, AboutShowsTitleVersionAndLogo)
 }
 TEST_F(ShellTest, ReadMeWhileAboutIsOpenBringsTheSameBoxBackAndAClosedOneComesAnew)
 {
-    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "About", "Read Me"), Settled::Done);
     HWND about = FindProgramDialog(program, "About");
     ASSERT_NE(about, nullptr);
-    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "About", "Read Me"), Settled::Done);
     EXPECT_EQ(CountProgramDialogs(program, "About"), 1);
     EXPECT_EQ(FindProgramDialog(program, "About"), about);
 
@@ -288,7 +288,7 @@ TEST_F(ShellTest, ReadMeWhileAboutIsOpenBringsTheSameBoxBackAndAClosedOneComesAn
     EXPECT_EQ(CountProgramDialogs(program, "About"), 0);
 
     // The closed box is forgotten: Read Me makes a new one.
-    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "About", "Read Me"), Settled::Done);
     HWND again = FindProgramDialog(program, "About");
     ASSERT_NE(again, nullptr) << "Read Me after closing the box showed nothing";
     EXPECT_EQ(CountProgramDialogs(program, "About"), 1);
@@ -300,7 +300,7 @@ TEST_F(ShellTest, ReadMeWhileAboutIsOpenBringsTheSameBoxBackAndAClosedOneComesAn
 TEST_F(ShellTest, ClosingTheWindowWithAboutAndConfigurationOpenEndsCleanly)
 {
     OpenTcpLink(false);
-    ASSERT_EQ(ChooseMenu(program, IDM_READ_ME), Settled::Done);
+    ASSERT_EQ(ChooseMenu(program, "About", "Read Me"), Settled::Done);
     HWND about = FindProgramDialog(program, "About");
     HWND dialog = FindProgramDialog(program, "Configuration");
     ASSERT_NE(about, nullptr);

@@ -94,7 +94,7 @@ int ControlIdOf(Panel panel, const char* caption)
 
 HWND OpenConfiguration(Program& program)
 {
-    Settle(program, ChooseMenu(program, IDM_CONFIGURE), "File > Configure");
+    Settle(program, ChooseMenu(program, "File", "Configure"), "File > Configure");
     HWND dialog = FindProgramDialog(program, "Configuration");
     if (dialog == nullptr)
         Fail("no Configuration dialog");
@@ -128,9 +128,8 @@ void PressButtons(Program& program)
 {
     Panel shown = Panel::Command;
     for (const Press& press : Presses) {
-        const PanelTable& table = TableOf(press.panel);
         if (press.panel != shown) {
-            Settle(program, ChooseMenu(program, table.viewMenuId), "View");
+            Settle(program, ChooseView(program, NameOf(press.panel)), "View");
             shown = press.panel;
         }
         int id = ControlIdOf(press.panel, press.caption);

@@ -296,7 +296,7 @@ class SoakTest : public ProgramTest
     {
         if (panel == shownPanel)
             return;
-        ASSERT_EQ(ChooseMenu(program, TableOf(panel).viewMenuId), Settled::Done) << History();
+        ASSERT_EQ(ChooseView(program, NameOf(panel)), Settled::Done) << History();
         shownPanel = panel;
     }
 
