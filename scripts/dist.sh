@@ -14,6 +14,11 @@ win32=$(realpath "$1")
 mkdir -p "$2"
 outdir=$(realpath "$2")
 
+# The panels as the registry lists them, "Command, Trigger, ... and Status".
+panels=$(grep -o '^ *ROW([A-Za-z]*' "$(dirname "$0")/../panels/panel_registry.h" | sed 's/.*(//' |
+  paste -sd, | sed 's/,/, /g; s/\(.*\), /\1 and /')
+[ -n "$panels" ] || { echo "dist: no panels found in panels/panel_registry.h" >&2; exit 1; }
+
 stage=$(mktemp -d /tmp/tessaly-dist.XXXXXX)
 trap 'rm -rf "$stage"' EXIT
 
@@ -24,9 +29,9 @@ readme() {
 $program - remote control of a programmable AC power source
 
 $program sends SCPI commands to one instrument over a serial port (RS-232, or USB through
-the virtual serial port that the instrument presents) or over Ethernet (TCP), from five
-panels of buttons: Command, Status, Trigger, Communication and Manufacturer. Each button
-sends one command line; the panel's output box shows it, newest first, with the answer.
+the virtual serial port that the instrument presents) or over Ethernet (TCP), from panels
+of buttons: $panels. Each button sends
+one command line; the panel's output box shows it, newest first, with the answer.
 Runs on $windows. Nothing to install: it writes nothing to disk
 and keeps no settings; every start begins afresh.
 
