@@ -157,10 +157,11 @@ TEST(PanelTables, EveryPushButtonHasExactlyOneReachableCommandRow)
         for (const CommandRow& row : CommandsOf(panel))
             ++rowsPerId[row.id];
         for (int id : IdsOfKind(panel, {ControlKind::PushButton}))
-            EXPECT_EQ(rowsPerId[id], 1) << NameOf(panel) << " button " << id;
+            EXPECT_EQ(rowsPerId[id], 1) << NameOf(panel) << " panel: push button " << id
+                                        << " needs exactly one command row in its panel's file";
         for (const auto& [id, count] : rowsPerId)
             EXPECT_TRUE(buttons.count(id) && buttons[id] == panel)
-                << "row " << id << " has no button";
+                << NameOf(panel) << " panel: command row " << id << " has no push button";
     }
     for (int id = -2; id <= 0x10000; ++id) {
         const CommandRow* row = CommandFor(id);
@@ -168,7 +169,7 @@ TEST(PanelTables, EveryPushButtonHasExactlyOneReachableCommandRow)
             EXPECT_EQ(row, nullptr) << "id " << id;
             continue;
         }
-        ASSERT_NE(row, nullptr) << "id " << id;
+        ASSERT_NE(row, nullptr) << "the dispatcher reaches no command row for button " << id;
         EXPECT_EQ(row->id, id);
         EXPECT_EQ(PanelOf(*row), buttons[id]) << "id " << id;
     }
