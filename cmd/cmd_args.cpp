@@ -1,11 +1,11 @@
 // tessaly-cmd's command line: the link options, the commands in the order given, and the usage.
 // Everything is checked before the link is opened, so a script with a typing error sends nothing.
 #include <array>
-#include <cstdlib>
 #include <utility>
 
 #include "cmd/cmd_rules.h"
 #include "console/panel_table.h"
+#include "console/transaction.h"
 #include "link/link.h"
 
 namespace
@@ -20,7 +20,10 @@ long long WholeNumber(const std::string& text, std::size_t digits)
     if (text.empty() || text.size() > digits ||
         text.find_first_not_of("0123456789") != std::string::npos)
         return -1;
-    return std::atoll(text.c_str());
+    long long number = 0;
+    for (char digit : text)
+        number = number * 10 + (digit - '0');
+    return number;
 }
 
 // Seconds with up to three decimals ("2", "0.5", "1.25"), in milliseconds; -1 otherwise.
@@ -210,6 +213,42 @@ ScriptPlan ParseArguments(const std::vector<std::string>& args)
     if (baudGiven && plan.link != ScriptLink::Rs232)
         return Refuse(plan, "--baud goes with --com only (a USB port keeps its own settings)");
     return plan;
+}
+
+std::string RefusalOf(const ScriptStep& step)
+{
+    if (step.row == nullptr)
+        return "";
+    const CommandRow& row = *step.row;
+    // The line the click builds, its line feed included, from the boxes as they are read.
+    std::string line = row.bytes != nullptr ? row.bytes : "";
+    const std::string entry = step.entry.substr(0, TextBufferSize - 1);
+    switch (row.kind) {
+    case CommandKind::Value:
+        line += entry + "\n";
+        break;
+    case CommandKind::QuotedValue:
+    case CommandKind::HostName:
+    case CommandKind::Password:
+        line += entry + "\"\n";
+        break;
+    case CommandKind::NewPassword:
+        line += entry + "\",\"" + step.secondEntry.substr(0, TextBufferSize - 1) + "\"\n";
+        break;
+    case CommandKind::FreeLine:
+        if (!ExpandEscapes(entry.c_str(), line))
+            line += '\n';
+        break;
+    default:
+        return ""; // fixed bytes, or an option that the arguments have already matched
+    }
+    // The echo is every stored byte but the last, and no more than the buffer holds is stored.
+    if (line.size() > static_cast<std::size_t>(CommandBufferSize))
+        return RefusedPrefix + line.substr(0, CommandBufferSize - 1) + TooLongReason;
+    bool checked = row.kind == CommandKind::Value || row.kind == CommandKind::QuotedValue;
+    if (checked && !CheckNumericText(entry.c_str(), row.charSet))
+        return RefusedPrefix + line.substr(0, line.size() - 2) + NonDigitReason;
+    return "";
 }
 
 bool IsLoggingRun(const ScriptPlan& plan)

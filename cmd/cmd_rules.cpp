@@ -284,42 +284,6 @@ StepVerdict JudgeStep(const CommandRow& row, const std::string& entry, const std
     return {ExitDone, ""};
 }
 
-std::string RefusalOf(const ScriptStep& step)
-{
-    if (step.row == nullptr)
-        return "";
-    const CommandRow& row = *step.row;
-    // The line the click builds, its line feed included, from the boxes as they are read.
-    std::string line = row.bytes != nullptr ? row.bytes : "";
-    const std::string entry = step.entry.substr(0, TextBufferSize - 1);
-    switch (row.kind) {
-    case CommandKind::Value:
-        line += entry + "\n";
-        break;
-    case CommandKind::QuotedValue:
-    case CommandKind::HostName:
-    case CommandKind::Password:
-        line += entry + "\"\n";
-        break;
-    case CommandKind::NewPassword:
-        line += entry + "\",\"" + step.secondEntry.substr(0, TextBufferSize - 1) + "\"\n";
-        break;
-    case CommandKind::FreeLine:
-        if (!ExpandEscapes(entry.c_str(), line))
-            line += '\n';
-        break;
-    default:
-        return ""; // fixed bytes, or an option that the arguments have already matched
-    }
-    // The echo is every stored byte but the last, and no more than the buffer holds is stored.
-    if (line.size() > static_cast<std::size_t>(CommandBufferSize))
-        return RefusedPrefix + line.substr(0, CommandBufferSize - 1) + TooLongReason;
-    bool checked = row.kind == CommandKind::Value || row.kind == CommandKind::QuotedValue;
-    if (checked && !CheckNumericText(entry.c_str(), row.charSet))
-        return RefusedPrefix + line.substr(0, line.size() - 2) + NonDigitReason;
-    return "";
-}
-
 int LinkKindOf(ScriptLink link)
 {
     switch (link) {
