@@ -116,7 +116,7 @@ bool Hold(long long ms)
 long long NowMs()
 {
     static const long long frequency = [] {
-        LARGE_INTEGER perSecond{};
+        alignas(8) LARGE_INTEGER perSecond{};
         QueryPerformanceFrequency(&perSecond);
         return static_cast<long long>(perSecond.QuadPart);
     }();

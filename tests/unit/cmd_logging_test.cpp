@@ -60,6 +60,9 @@ TEST(CmdLoggingArguments, EverySplitsTheCommandsIntoOnceAndRepeated)
     } durations[] = {{"90s", 90000}, {"15m", 900000}, {"8h", 28800000}};
     for (const auto& d : durations)
         EXPECT_EQ(Parse({"--every", "1", "--for", d.duration, "*IDN?"}).durationMs, d.ms);
+    for (const char* option :
+         {"--every SECONDS", "--count N", "--for DURATION", "--wait MS", "--csv", "--out FILE"})
+        EXPECT_NE(HelpText().find(option), std::string::npos) << option;
 }
 
 TEST(CmdLoggingArguments, UsageErrorsStopBeforeAnything)
