@@ -436,16 +436,12 @@ TEST(CmdLogging, RowsFollowTheInstrumentAndAFailedQueryKeepsItsCell)
     ASSERT_EQ(rows.size(), expected.size()) << text;
     EXPECT_EQ(rows[0], expected[0]);
     EXPECT_NE(text.find(",\"0,\"\"No error\"\"\"\r\n"), std::string::npos) << text;
+    // The times and the schedule: tests/e2e/read_csv.py.
     for (std::size_t r = 1; r < rows.size(); ++r) {
         ASSERT_EQ(rows[r].size(), expected[r].size()) << text;
-        EXPECT_EQ(rows[r][0].size(), std::string("2024-03-05T08:07:06.042").size()) << text;
-        EXPECT_EQ(rows[r][0][10], 'T') << text;
-        // The steady schedule, within a scheduler's slice.
-        if (!expected[r][1].empty()) {
-            EXPECT_NEAR(std::atof(rows[r][1].c_str()), std::atof(expected[r][1].c_str()), 0.1);
-        }
-        for (std::size_t c = 2; c < rows[r].size(); ++c)
-            EXPECT_EQ(rows[r][c], expected[r][c]) << "row " << r << ", " << expected[0][c];
+        EXPECT_EQ(std::vector<std::string>(rows[r].begin() + 2, rows[r].end()),
+                  std::vector<std::string>(expected[r].begin() + 2, expected[r].end()))
+            << text;
     }
     if (!KeptLogPath().empty()) {
         std::string cells;

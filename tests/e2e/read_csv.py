@@ -2,7 +2,8 @@
 """Reads back, with Python's csv module, the CSV file that tessaly-cmd wrote in the logging run
 of tests/e2e/cmd_test.cpp (CmdLogging.RowsFollowTheInstrumentAndAFailedQueryKeepsItsCell), and
 compares it with the cells that test expected: the header, every answer and failure text in its
-column, a local time with milliseconds and rising seconds in each row, and CR LF record ends.
+column, a local time with milliseconds and rising seconds in each row (within 0.1 s of the
+round's due time where the test knows it), and CR LF record ends.
 Usage: read_csv.py BASE (BASE.csv and BASE.expected, the latter one tab-separated row a line)."""
 import csv
 import re
@@ -32,6 +33,8 @@ for number, (row, cells) in enumerate(zip(rows[1:], expected[1:]), start=2):
         problems.append(f"record {number}: time {row[0]!r}")
     if not re.fullmatch(r"\d+\.\d{3}", row[1]) or float(row[1]) <= previous:
         problems.append(f"record {number}: elapsed_s {row[1]!r} after {previous}")
+    elif cells[1] and abs(float(row[1]) - float(cells[1])) > 0.1:
+        problems.append(f"record {number}: elapsed_s {row[1]}, due at {cells[1]}")
     else:
         previous = float(row[1])
     if row[2:] != cells[2:]:
