@@ -2,7 +2,7 @@
 # every configuration, so that the native unit tests check them; the program itself, with its
 # console side of the platform seam, in the Windows builds, from the same link, table and
 # transaction objects as the window programs.
-add_library(tessaly_cmd_rules STATIC cmd/cmd_args.cpp cmd/cmd_rules.cpp)
+add_library(tessaly_cmd_rules STATIC cmd/cmd_args.cpp cmd/cmd_logging.cpp cmd/cmd_rules.cpp)
 target_link_libraries(tessaly_cmd_rules PUBLIC tessaly_core)
 target_compile_options(tessaly_cmd_rules PRIVATE ${OWN_WARNINGS})
 

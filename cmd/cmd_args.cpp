@@ -1,10 +1,12 @@
 // tessaly-cmd's command line: the link options, the commands in the order given, and the usage.
 // Everything is checked before the link is opened, so a script with a typing error sends nothing.
-#include <cstdlib>
+#include <array>
+#include <utility>
 
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
 #include "panels/panel_table.h"
+#include "panels/transaction.h"
 
 namespace
 {
@@ -12,14 +14,54 @@ namespace
 const char* const UsageHint =
     "tessaly-cmd --list shows every command, tessaly-cmd --help the usage";
 
+// A whole decimal number of at most digits digits; -1 otherwise.
+long long WholeNumber(const std::string& text, std::size_t digits)
+{
+    if (text.empty() || text.size() > digits ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    long long number = 0;
+    for (char digit : text)
+        number = number * 10 + (digit - '0');
+    return number;
+}
+
+// Seconds with up to three decimals ("2", "0.5", "1.25"), in milliseconds; -1 otherwise.
+long long Milliseconds(const std::string& seconds)
+{
+    std::size_t point = seconds.find('.');
+    std::string whole = seconds.substr(0, point);
+    std::string decimals = point == std::string::npos ? "" : seconds.substr(point + 1);
+    if (point != std::string::npos && decimals.empty())
+        return -1;
+    long long ms = WholeNumber(whole.empty() ? "0" : whole, 6);
+    long long fraction = decimals.empty() ? 0 : WholeNumber(decimals, 3);
+    if (ms < 0 || fraction < 0)
+        return -1;
+    for (std::size_t i = decimals.size(); i < 3; ++i)
+        fraction *= 10;
+    return ms * 1000 + fraction;
+}
+
+// A duration of a whole number and its unit (90s, 15m, 8h), in milliseconds; -1 otherwise.
+long long DurationMs(const std::string& text)
+{
+    constexpr std::array<std::pair<char, long long>, 3> Units = {
+        {{'s', 1000}, {'m', 60 * 1000}, {'h', 60 * 60 * 1000}}};
+    for (const auto& unit : Units) {
+        if (text.size() > 1 && text.back() == unit.first) {
+            long long number = WholeNumber(text.substr(0, text.size() - 1), 6);
+            return number > 0 ? number * unit.second : -1;
+        }
+    }
+    return -1;
+}
+
 // A whole decimal number from 0 to last; -1 otherwise.
 int NumberUpTo(const std::string& text, int last)
 {
-    if (text.empty() || text.size() > 3 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return -1;
-    int number = std::atoi(text.c_str());
-    return number <= last ? number : -1;
+    long long number = WholeNumber(text, 3);
+    return number <= last ? static_cast<int>(number) : -1;
 }
 
 // The row a panel's table keeps for a kind that no keyword reaches (the free line, Read).
@@ -66,11 +108,14 @@ ScriptPlan ParseArguments(const std::vector<std::string>& args)
         return plan;
     }
     bool baudGiven = false;
+    bool every = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         bool last = i + 1 == args.size();
         bool linkOption = arg == "--tcp" || arg == "--com" || arg == "--usb";
-        bool takesWord = linkOption || arg == "--baud" || arg == "--send" || arg == "--query";
+        bool takesWord = linkOption || arg == "--baud" || arg == "--send" || arg == "--query" ||
+                         arg == "--every" || arg == "--count" || arg == "--for" ||
+                         arg == "--wait" || arg == "--out";
         if (takesWord && last)
             return Refuse(plan, arg + " needs a value");
         const std::string word = takesWord ? args[++i] : "";
@@ -97,12 +142,42 @@ ScriptPlan ParseArguments(const std::vector<std::string>& args)
             }
             plan.baudIndex = position;
             baudGiven = true;
-        } else if (arg == "--log") {
-            plan.log = true;
+        } else if (arg == "--log" || arg == "--csv") {
+            (arg == "--log" ? plan.log : plan.csv) = true;
+        } else if (arg == "--every") {
+            if (every)
+                return Refuse(plan, "--every: give it once; the commands after it repeat");
+            every = true;
+            plan.firstRepeated = plan.steps.size();
+            plan.intervalMs = Milliseconds(word);
+            if (plan.intervalMs < 100)
+                return Refuse(plan, "--every " + word +
+                                        ": give the seconds between rounds, at least 0.1, with at "
+                                        "most three decimals");
+        } else if (arg == "--count") {
+            plan.count = WholeNumber(word, 9);
+            if (plan.count < 1)
+                return Refuse(plan, "--count " + word + ": give the number of rounds, 1 or more");
+        } else if (arg == "--for") {
+            plan.durationMs = DurationMs(word);
+            if (plan.durationMs < 0)
+                return Refuse(plan, "--for " + word + ": give a duration such as 90s, 15m or 8h");
+        } else if (arg == "--wait") {
+            ScriptStep step;
+            step.typed = arg;
+            step.waitMs = WholeNumber(word, 8);
+            if (step.waitMs < 0)
+                return Refuse(plan, "--wait " + word + ": give the milliseconds to wait");
+            plan.steps.push_back(step);
+        } else if (arg == "--out") {
+            if (!plan.outPath.empty() || word.empty())
+                return Refuse(plan, "--out: give one file");
+            plan.outPath = word;
         } else if (arg == "--send" || arg == "--query") {
             ScriptStep step;
             step.row = RowOfKind(Panel::Command, CommandKind::FreeLine);
             step.entry = word;
+            step.typed = word;
             plan.steps.push_back(step);
             if (arg == "--query") {
                 step.row = RowOfKind(Panel::Command, CommandKind::Read);
@@ -115,14 +190,34 @@ ScriptPlan ParseArguments(const std::vector<std::string>& args)
             std::string problem = ResolveCommand(arg, step);
             if (!problem.empty())
                 return Refuse(plan, problem);
+            step.typed = arg;
             plan.steps.push_back(step);
         }
     }
+    if (!every) {
+        const char* repeatOption = plan.count > 0        ? "--count"
+                                   : plan.durationMs > 0 ? "--for"
+                                                         : nullptr;
+        if (repeatOption != nullptr)
+            return Refuse(plan, repeatOption + std::string(" goes with --every SECONDS"));
+        // --csv alone makes the whole list one round, run once.
+        plan.firstRepeated = plan.csv ? 0 : plan.steps.size();
+        plan.count = plan.csv ? 1 : 0;
+    } else if (plan.firstRepeated == plan.steps.size()) {
+        return Refuse(plan, "--every needs the commands to repeat after it");
+    }
+    if (plan.log && plan.csv)
+        return Refuse(plan, "--log and --csv do not go together");
     if (plan.link == ScriptLink::None)
         return Refuse(plan, "no link: give --tcp HOST:PORT, --com N or --usb N");
     if (baudGiven && plan.link != ScriptLink::Rs232)
         return Refuse(plan, "--baud goes with --com only (a USB port keeps its own settings)");
     return plan;
+}
+
+bool IsLoggingRun(const ScriptPlan& plan)
+{
+    return plan.intervalMs > 0 || plan.csv;
 }
 
 std::string HelpText()
@@ -134,6 +229,12 @@ std::string HelpText()
            "  tessaly-cmd LINK [--log] COMMAND...\n"
            "      opens the link, runs each command in order as one click of its button, and\n"
            "      closes the link; stops at the first command that fails\n"
+           "  tessaly-cmd LINK [--csv] [--out FILE] COMMAND... --every SECONDS [--count N]\n"
+           "              [--for DURATION] COMMAND...\n"
+           "      a logging run: the commands before --every run once, those after it as one\n"
+           "      round every SECONDS (0.1 or more) on the same link, N rounds, for DURATION\n"
+           "      (90s, 15m, 8h) or, with neither, until Ctrl+C or Ctrl+Break, which end the\n"
+           "      run after the round in flight\n"
            "  tessaly-cmd --list    every command: keyword, panel, button, argument\n"
            "  tessaly-cmd --help    this text\n"
            "LINK:\n"
@@ -149,15 +250,25 @@ std::string HelpText()
            "                            Status:SYST:ERR?  Trigger:VOLT:MODE=LIST\n"
            "  --send LINE               the Command panel's free line, with its \\n and \\r\n"
            "  --query LINE              the same, then reads one answer\n"
+           "  --wait MS                 holds MS milliseconds before the next command\n"
            "Output: each answer on a line of its own; with --log each command's whole log\n"
-           "entry instead, oldest first. Refusals and link messages go to standard error.\n"
+           "entry instead, oldest first. With --csv, a header (time, elapsed_s, then each\n"
+           "repeated query as typed) and one row per round: the local time, the seconds since\n"
+           "the first round and the answers. --out FILE writes it to FILE instead of standard\n"
+           "output, each round as it ends. Refusals, link messages, failed queries of a logging\n"
+           "run and late rounds go to standard error.\n"
            "Exit status: 0 all sent and answered; 1 a command refused or not answered (or,\n"
-           "for discover, no instrument); 2 a usage error; 3 the link could not be opened;\n"
-           "4 standard output could not be written; 5 stopped by Ctrl+C or Ctrl+Break\n"
-           "between commands.\n"
+           "for discover, no instrument); 2 a usage error; 3 the link could not be opened, or\n"
+           "was lost during a logging run; 4 standard output or FILE could not be written;\n"
+           "5 stopped by Ctrl+C or Ctrl+Break between commands (before a logging run's\n"
+           "rounds; once they run, it ends them and counts as their end).\n"
+           "A refused value stops any run before anything is sent. In a logging run a query\n"
+           "that fails does not end the run: its failure text takes the answer's place.\n"
            "Examples:\n"
            "  tessaly-cmd discover\n"
            "  tessaly-cmd --tcp 192.168.1.20:5025 VOLT=120 FREQ=60 OUTP=ON MEAS:POW?\n"
            "  tessaly-cmd --com 3 --baud 19200 *IDN? Communication:SYST:ERR?\n"
-           "  tessaly-cmd --usb 4 --log --query \"SYST:VERS?\"\n";
+           "  tessaly-cmd --usb 4 --log --query \"SYST:VERS?\"\n"
+           "  tessaly-cmd --tcp 192.168.1.20:5025 --csv --out run.csv OUTP=ON --wait 500\n"
+           "              --every 2 --for 10m MEAS:VOLT? MEAS:CURR? MEAS:POW?\n";
 }

@@ -261,7 +261,10 @@ std::string ListText()
             text += typed + "\t" + named.name + "\t" + caption + "\t" + ArgumentText(row) + "\n";
         }
     }
-    return text;
+    // The two options that take a place among the commands.
+    return text + "--wait MS\t\t\tholds MS milliseconds before the next command\n"
+                  "--every SECONDS\t\t\tthe commands after it repeat as one round every SECONDS "
+                  "(0.1 or more), with --count N, --for DURATION, --csv, --out FILE (see --help)\n";
 }
 
 StepVerdict JudgeStep(const CommandRow& row, const std::string& entry, const std::string& answer,

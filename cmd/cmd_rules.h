@@ -13,8 +13,8 @@
 constexpr int ExitDone = 0;          // every command sent, every query answered
 constexpr int ExitCommandFailed = 1; // a command refused, a failure text for an answer, none found
 constexpr int ExitUsage = 2;         // the arguments could not be understood
-constexpr int ExitLinkNotOpened = 3; // the link could not be opened
-constexpr int ExitOutputLost = 4;    // standard output could not be written: an answer was lost
+constexpr int ExitLinkNotOpened = 3; // the link could not be opened, or a logging run lost it
+constexpr int ExitOutputLost = 4;    // standard output or the --out file could not be written
 constexpr int ExitStopped = 5;       // Ctrl+C or Ctrl+Break stopped the run between commands
 
 // The keyword that names a row: its bytes up to the first space or line feed ("VOLT",
@@ -25,9 +25,12 @@ std::string KeywordOf(const CommandRow& row);
 // The caption of a control of the row's panel; "" when the panel has no such control.
 std::string CaptionOf(Panel panel, int controlId);
 
-// One click of a script: the row and what its controls hold for that click.
+// One click of a script: the row and what its controls hold for that click; or, without a row, a
+// pause of --wait.
 struct ScriptStep {
     const CommandRow* row = nullptr;
+    std::string typed;       // the argument as typed, naming the step's column in --csv
+    long long waitMs = 0;    // --wait: how long to hold, when there is no row
     std::string entry;       // the entry box, or the free line
     std::string secondEntry; // the new password box
     int optionId = 0;        // the option button that is checked
@@ -46,8 +49,20 @@ struct ScriptPlan {
     int baudIndex = DefaultBaudIndex; // --baud RATE
     bool log = false;                 // --log
     std::vector<ScriptStep> steps;    // in the order given
+    // A logging run (--every, or --csv): the steps from firstRepeated on are one round, run every
+    // intervalMs until count rounds are done or durationMs has passed (0: not given; neither
+    // given: until Ctrl+C). firstRepeated is steps.size() when no step repeats.
+    std::size_t firstRepeated = 0;
+    long long intervalMs = 0; // --every
+    long long count = 0;      // --count; 1 for --csv without --every
+    long long durationMs = 0; // --for
+    bool csv = false;         // --csv
+    std::string outPath;      // --out FILE; empty for standard output
     std::string error;
 };
+
+// True for a run whose steps from firstRepeated on run as rounds.
+bool IsLoggingRun(const ScriptPlan& plan);
 
 // True for the rows that read an answer, which tessaly-cmd prints.
 bool ReadsAnswer(const CommandRow& row);

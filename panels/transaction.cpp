@@ -56,14 +56,23 @@ static std::string EchoedBytes()
 
 // The transaction never asks whether a link is open: a missing link shows as the failure text
 // of the operation that the link rules pick from linkIsTcp.
+static bool linkLeftOut = false;
+
+void LeaveLinkOut(bool leftOut)
+{
+    linkLeftOut = leftOut;
+}
+
 static void LinkSend()
 {
-    ActOnLink(LinkAction::Send);
+    if (!linkLeftOut)
+        ActOnLink(LinkAction::Send);
 }
 
 static void LinkReceive()
 {
-    ActOnLink(LinkAction::Read);
+    if (!linkLeftOut)
+        ActOnLink(LinkAction::Read);
 }
 
 // Puts entry in front of the panel's prior text and shows the new log. The new log is written

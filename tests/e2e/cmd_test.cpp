@@ -45,11 +45,15 @@ std::string Quoted(const std::string& arg)
     return quoted.append(backslashes * 2, '\\') + "\"";
 }
 
-std::string FileText(const std::string& path)
+// The file's text, read as a spreadsheet opens a file: for reading and writing, sharing both, so
+// that it opens while tessaly-cmd writes it only when tessaly-cmd shares it so. Deleted unless
+// kept.
+std::string FileText(const std::string& path, bool keep = false)
 {
     std::string text;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     char buffer[4096];
     DWORD got = 0;
     while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, nullptr) &&
@@ -57,7 +61,8 @@ std::string FileText(const std::string& path)
         text.append(buffer, got);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
-    DeleteFileA(path.c_str());
+    if (!keep)
+        DeleteFileA(path.c_str());
     return text;
 }
 
@@ -72,9 +77,16 @@ HANDLE InheritableFile(const std::string& path)
 // or nowhere (no standard handles at all, as for a detached process).
 enum class Output { File, ClosedPipe, None };
 
-// Runs tessaly-cmd with args, its standard output as asked and its error into a file, and waits
-// for its end.
-CmdOutcome RunCmd(const std::vector<std::string>& args, Output output = Output::File)
+// A tessaly-cmd that runs, started by StartCmd and waited for by FinishCmd.
+struct CmdProcess {
+    PROCESS_INFORMATION process{};
+    HANDLE output = nullptr, error = nullptr;
+    std::string base;
+    bool started = false;
+};
+
+// Starts tessaly-cmd with args, its standard output as asked and its error into a file.
+CmdProcess StartCmd(const std::vector<std::string>& args, Output output = Output::File)
 {
     const char* program = std::getenv("TESSALY_CMD");
     std::string line = Quoted(program != nullptr ? program : "tessaly-cmd.exe");
@@ -82,35 +94,52 @@ CmdOutcome RunCmd(const std::vector<std::string>& args, Output output = Output::
         line += " " + Quoted(arg);
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    std::string base = std::string(folder) + "tessaly-cmd-" + std::to_string(GetCurrentProcessId());
+    CmdProcess cmd;
+    cmd.base = std::string(folder) + "tessaly-cmd-" + std::to_string(GetCurrentProcessId());
     STARTUPINFOA start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
     start.hStdInput = nullptr;
-    start.hStdOutput = output == Output::File ? InheritableFile(base + ".out") : nullptr;
-    start.hStdError = output == Output::None ? nullptr : InheritableFile(base + ".err");
+    start.hStdOutput = output == Output::File ? InheritableFile(cmd.base + ".out") : nullptr;
+    start.hStdError = output == Output::None ? nullptr : InheritableFile(cmd.base + ".err");
     if (output == Output::ClosedPipe) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         HANDLE reader = nullptr;
         CreatePipe(&reader, &start.hStdOutput, &inherit, 0);
         CloseHandle(reader);
     }
-    PROCESS_INFORMATION process{};
+    cmd.output = start.hStdOutput;
+    cmd.error = start.hStdError;
+    cmd.started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &start, &cmd.process) != 0;
+    return cmd;
+}
+
+// Waits for its end; its status and what it wrote.
+CmdOutcome FinishCmd(CmdProcess& cmd)
+{
     CmdOutcome run;
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
-                       &process)) {
-        WaitForSingleObject(process.hProcess, 120000);
-        GetExitCodeProcess(process.hProcess, &run.status);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+    if (cmd.started) {
+        WaitForSingleObject(cmd.process.hProcess, 120000);
+        GetExitCodeProcess(cmd.process.hProcess, &run.status);
+        CloseHandle(cmd.process.hThread);
+        CloseHandle(cmd.process.hProcess);
     }
-    for (HANDLE handle : {start.hStdOutput, start.hStdError}) {
+    for (HANDLE handle : {cmd.output, cmd.error}) {
         if (handle != nullptr)
             CloseHandle(handle);
     }
-    run.out = FileText(base + ".out");
-    run.err = FileText(base + ".err");
+    run.out = FileText(cmd.base + ".out");
+    run.err = FileText(cmd.base + ".err");
     return run;
+}
+
+// Runs tessaly-cmd with args, its standard output as asked and its error into a file, and waits
+// for its end.
+CmdOutcome RunCmd(const std::vector<std::string>& args, Output output = Output::File)
+{
+    CmdProcess cmd = StartCmd(args, output);
+    return FinishCmd(cmd);
 }
 
 std::vector<std::string> Tcp(std::vector<std::string> commands)
@@ -313,6 +342,177 @@ TEST(CmdRun, LostOutputEndsTheRunWithFour)
     EXPECT_EQ(run.status, 4u);
     EXPECT_EQ(SimRecord(), "*IDN?\nVOLT 120\nMEAS:VOLT?\n");
     EXPECT_EQ(RunCmd(Tcp({"FREQ=50"}), Output::None).status, 0u);
+}
+
+// The records of CSV text whose fields hold no line break, each split at the commas outside
+// quotes, its quotes undone.
+std::vector<std::vector<std::string>> CsvRows(const std::string& text)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : LinesOf(text)) {
+        std::vector<std::string> fields(1);
+        bool quoted = false;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"')
+                fields.back() += line[++i];
+            else if (line[i] == '"')
+                quoted = !quoted;
+            else if (line[i] == ',' && !quoted)
+                fields.emplace_back();
+            else
+                fields.back() += line[i];
+        }
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+// Where the logging run leaves its CSV and the cells expected in it, for tests/e2e/read_csv.py
+// (ctest's e2e_cmd_csv) to read back with Python's csv module.
+std::string KeptLogPath()
+{
+    const char* path = std::getenv("TESSALY_CMD_LOG");
+    return path != nullptr ? path : "";
+}
+
+// Polls the --out file, opened as a spreadsheet would open it while the run goes on, until it
+// holds rows records after its header (or the run ends).
+std::size_t WaitForRows(const std::string& path, std::size_t rows, const CmdProcess& cmd)
+{
+    std::size_t seen = 0;
+    for (int i = 0; i < 600 && seen < rows; ++i) {
+        seen = LinesOf(FileText(path, true)).size();
+        seen = seen > 0 ? seen - 1 : 0;
+        if (seen < rows && WaitForSingleObject(cmd.process.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+    }
+    return seen;
+}
+
+// Four rounds two seconds apart: the voltage changes between the first two, and the third
+// round's voltage query goes unanswered, so that its cell holds the failure text, the run goes
+// on, the round after it starts late, and the run ends with 1. The file is read while the run
+// writes it, as a spreadsheet would.
+TEST(CmdLogging, RowsFollowTheInstrumentAndAFailedQueryKeepsItsCell)
+{
+    SimClear();
+    ASSERT_EQ(SimControl("set VOLT 120"), "ok");
+    ASSERT_EQ(SimControl("set OUTP 1"), "ok");
+    const std::vector<std::string> first = {
+        SimControl("get MEAS:VOLT"), SimControl("get MEAS:CURR"), SimControl("get SYST:ERR")};
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path =
+        KeptLogPath().empty() ? folder + std::string("tessaly-log.csv") : KeptLogPath() + ".csv";
+    CmdProcess cmd =
+        StartCmd(Tcp({"--csv", "--out", path, "VOLT=120", "OUTP=ON", "--wait", "300", "--every",
+                      "2", "--count", "4", "MEAS:VOLT?", "meas:curr?", "--query", "SYST:ERR?"}));
+    ASSERT_TRUE(cmd.started);
+    ASSERT_EQ(WaitForRows(path, 1, cmd), 1u);
+    ASSERT_EQ(SimControl("set VOLT 110"), "ok");
+    const std::vector<std::string> second = {SimControl("get MEAS:VOLT"),
+                                             SimControl("get MEAS:CURR"), first[2]};
+    ASSERT_EQ(WaitForRows(path, 2, cmd), 2u);
+    ASSERT_EQ(SimControl("fault silent"), "ok");
+    Sleep(3000); // the third round's first query is waiting for its answer
+    SimControl("fault none");
+    CmdOutcome run = FinishCmd(cmd);
+    std::string text = FileText(path, true);
+
+    EXPECT_EQ(run.status, 1u) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("round 3: MEAS:VOLT?: Eth Timeout\r\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("round 4 started "), std::string::npos) << run.err;
+    std::string rounds;
+    for (int i = 0; i < 4; ++i)
+        rounds += "MEAS:VOLT?\nMEAS:CURR?\nSYST:ERR?\n";
+    EXPECT_EQ(SimRecord(), "VOLT 120\nOUTP 1\n" + rounds);
+    std::vector<std::vector<std::string>> expected = {
+        {"time", "elapsed_s", "MEAS:VOLT?", "meas:curr?", "SYST:ERR?"},
+        {"", "0.000", first[0], first[1], first[2]},
+        {"", "2.000", second[0], second[1], second[2]},
+        {"", "4.000", "Eth Timeout", second[1], second[2]},
+        {"", "", second[0], second[1], second[2]}};
+    std::vector<std::vector<std::string>> rows = CsvRows(text);
+    ASSERT_EQ(rows.size(), expected.size()) << text;
+    EXPECT_EQ(rows[0], expected[0]);
+    EXPECT_NE(text.find(",\"0,\"\"No error\"\"\"\r\n"), std::string::npos) << text;
+    // The times and the schedule: tests/e2e/read_csv.py.
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        ASSERT_EQ(rows[r].size(), expected[r].size()) << text;
+        EXPECT_EQ(std::vector<std::string>(rows[r].begin() + 2, rows[r].end()),
+                  std::vector<std::string>(expected[r].begin() + 2, expected[r].end()))
+            << text;
+    }
+    if (!KeptLogPath().empty()) {
+        std::string cells;
+        for (const auto& row : expected) {
+            for (const std::string& cell : row)
+                cells += cell + (&cell == &row.back() ? "\n" : "\t");
+        }
+        HANDLE file = CreateFileA((KeptLogPath() + ".expected").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, cells.data(), static_cast<DWORD>(cells.size()), &written, nullptr);
+        CloseHandle(file);
+    } else {
+        DeleteFileA(path.c_str());
+    }
+}
+
+// Without --csv the rounds' answers are lines, into --out's file; standard output stays empty.
+// --csv without --every: one header, one row. A refused value among the repeated commands stops
+// the run before the link is opened.
+TEST(CmdLogging, PlainAnswersIntoTheFileOneRowAndRefusalsFirst)
+{
+    SimClear();
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = folder + std::string("tessaly-plain.txt");
+    CmdOutcome run = RunCmd(Tcp(
+        {"--out", path, "*IDN?", "--every", "0.2", "--count", "3", "MEAS:VOLT?", "MEAS:FREQ?"}));
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, "");
+    std::string round = SimControl("get MEAS:VOLT") + "\r\n" + SimControl("get MEAS:FREQ") + "\r\n";
+    EXPECT_EQ(FileText(path), SimControl("get *IDN") + "\r\n" + round + round + round);
+
+    run = RunCmd(Tcp({"--csv", "*IDN?", "FREQ=50", "MEAS:FREQ?"}));
+    EXPECT_EQ(run.status, 0u) << run.err;
+    std::vector<std::vector<std::string>> rows = CsvRows(run.out);
+    ASSERT_EQ(rows.size(), 2u) << run.out;
+    EXPECT_EQ(rows[0], std::vector<std::string>({"time", "elapsed_s", "*IDN?", "MEAS:FREQ?"}));
+    EXPECT_EQ(rows[1][2], SimControl("get *IDN"));
+    EXPECT_EQ(rows[1][3], SimControl("get MEAS:FREQ"));
+
+    SimClear();
+    std::string connections = SimControl("connections");
+    run = RunCmd(Tcp({"--csv", "OUTP=ON", "--every", "1", "MEAS:VOLT?", "VOLT=12V"}));
+    EXPECT_EQ(run.status, 1u);
+    EXPECT_EQ(run.err, "Could not send command:  VOLT 12, set value contained a non digit "
+                       "character. \r\n Command not sent\r\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(SimControl("connections"), connections);
+}
+
+// A connection that the instrument closes for good ends the run with 3, after complete rows.
+TEST(CmdLogging, LostLinkEndsTheRunWithThreeAfterWholeRows)
+{
+    SimClear();
+    CmdProcess cmd =
+        StartCmd(Tcp({"--csv", "--every", "0.5", "--count", "20", "MEAS:VOLT?", "MEAS:CURR?"}));
+    Sleep(1200);
+    ASSERT_EQ(SimControl("fault close"), "ok");
+    CmdOutcome run = FinishCmd(cmd);
+    SimControl("fault none");
+    EXPECT_EQ(run.status, 3u) << run.err;
+    EXPECT_NE(run.err.find("the link was lost; the run ended after round "), std::string::npos)
+        << run.err;
+    std::vector<std::vector<std::string>> rows = CsvRows(run.out);
+    EXPECT_GT(rows.size(), 2u);
+    EXPECT_LT(rows.size(), 21u);
+    for (const auto& row : rows)
+        EXPECT_EQ(row.size(), 4u) << run.out;
+    EXPECT_EQ(run.out.substr(run.out.size() - 2), "\r\n");
 }
 
 struct CmdDiscovery : ::testing::Test {

@@ -112,6 +112,13 @@ add_test(NAME e2e_cmd_discovery
                  "--gtest_output=xml:${build_dir_windows}\\results\\e2e_cmd_discovery.xml")
 set_tests_properties(e2e_cmd e2e_cmd_discovery PROPERTIES
                      ENVIRONMENT "TESSALY_CMD=${build_dir_windows}\\tessaly-cmd.exe")
+# The CSV of e2e_cmd's logging run, read back by Python's csv module.
+set_property(TEST e2e_cmd APPEND PROPERTY ENVIRONMENT
+             "TESSALY_CMD_LOG=${build_dir_windows}\\results\\cmd_logging")
+set_tests_properties(e2e_cmd PROPERTIES FIXTURES_SETUP cmd_logging)
+add_test(NAME e2e_cmd_csv COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/e2e/read_csv.py
+                                  ${CMAKE_BINARY_DIR}/results/cmd_logging)
+set_tests_properties(e2e_cmd_csv PROPERTIES FIXTURES_REQUIRED cmd_logging)
 set_tests_properties(e2e_cmd_discovery PROPERTIES RESOURCE_LOCK tessaly_lan)
 
 include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)

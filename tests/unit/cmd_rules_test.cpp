@@ -172,7 +172,7 @@ TEST(CmdCommands, ChoicesByTheStartOfTheirCaption)
 }
 
 // Every row but Clear Display has a line in --list, and the first word of each keyword line
-// typed back names that row; by its panel and keyword too.
+// typed back names that row; by its panel and keyword too. --wait and --every follow.
 TEST(CmdCommands, EveryRowIsListedAndReachable)
 {
     std::istringstream list(ListText());
@@ -200,7 +200,10 @@ TEST(CmdCommands, EveryRowIsListedAndReachable)
             }
         }
     }
-    EXPECT_EQ(listed, firstWords.size());
+    // Then the options that take a place among the commands.
+    EXPECT_EQ(
+        std::vector<std::string>(firstWords.begin() + static_cast<long>(listed), firstWords.end()),
+        std::vector<std::string>({"--wait MS", "--every SECONDS"}));
 }
 
 TEST(CmdVerdict, ExitStatusOfEachClick)

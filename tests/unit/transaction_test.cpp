@@ -140,6 +140,25 @@ TEST_F(TransactionTest, ValueCommandSendsOrRefuses)
                                      "digit character. \r\n Command not sent\r\n \r\nolder");
 }
 
+// tessaly-cmd's check before the link opens: the click's entry and refusal as always, no link
+// operation, and the link is back for the next click.
+TEST_F(TransactionTest, WithTheLinkLeftOutAClickLogsAndRefusesButNeverReachesTheLink)
+{
+    LeaveLinkOut(true);
+    fake::entryBoxes[IDC_VOLTAGE_BOX] = "12V";
+    SendValueCommand(Panel::Command, "VOLT ", IDC_VOLTAGE_BOX, NumberChars);
+    Store("MEAS:VOLT?\n");
+    QueryCommand(Panel::Command);
+    LeaveLinkOut(false);
+    EXPECT_EQ(fake::tcpSends + fake::tcpReceives + fake::serialWrites + fake::serialReads, 0);
+    EXPECT_EQ(LogOf(Panel::Command),
+              "Sending command:  MEAS:VOLT?\r\n \r\nNo Response Read\r\n \r\n"
+              "Could not send command:  VOLT 12" +
+                  RefusalText(NonDigitReason) + "\r\n \r\n");
+    SendCommand(Panel::Command);
+    EXPECT_EQ(fake::Sent(), "MEAS:VOLT?\n");
+}
+
 TEST_F(TransactionTest, QuotedValueRefusalEndsBeforeClosingQuote)
 {
     fake::entryBoxes[IDC_LAN_IP_BOX] = "10.0.0.x";
