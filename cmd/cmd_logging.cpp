@@ -63,6 +63,9 @@ RoundStart NextRound(const ScriptPlan& plan, long long round, long long elapsedM
                   (dueMs >= plan.durationMs || elapsedMs >= plan.durationMs);
     if (counted || timeUp)
         return {false, 0, 0};
+    // The first round starts the schedule: no round came before it to make it late.
+    if (round == 0)
+        return {true, 0, 0};
     if (elapsedMs < dueMs)
         return {true, dueMs - elapsedMs, 0};
     return {true, 0, elapsedMs - dueMs};

@@ -178,6 +178,7 @@ TEST(CmdSchedule, DurationCountsFromTheFirstRound)
     // The first round runs even when it is slow to start; --count and --for: the first reached.
     plan = Parse({"--every", "1", "--for", "90s", "--count", "3", "*IDN?"});
     EXPECT_TRUE(NextRound(plan, 0, 100000).run);
+    EXPECT_EQ(NextRound(plan, 0, 100000).lateMs, 0) << "no round before the first made it late";
     EXPECT_EQ(RunRounds(plan, {1}).size(), 3u);
     // Neither: the rounds go on (until Ctrl+C); --csv alone: one round.
     EXPECT_EQ(RunRounds(Parse({"--every", "1", "*IDN?"}), {1}).size(), 101u);
