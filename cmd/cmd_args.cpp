@@ -6,7 +6,6 @@
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
 #include "panels/panel_table.h"
-#include "panels/transaction.h"
 
 namespace
 {

@@ -189,15 +189,15 @@ Settled Click(Program& program, HWND control, DWORD limitMs)
     return PostAndWait(program, control, BM_CLICK, 0, 0, limitMs);
 }
 
-namespace
-{
-
 std::string MenuCaption(HMENU menu, int position)
 {
     char text[128] = {};
     GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
     return text;
 }
+
+namespace
+{
 
 // The identifier of popup > item in the program file's main menu; 0 when it has none.
 UINT MenuItemId(const std::string& path, const char* popup, const char* item)

@@ -44,6 +44,8 @@ Settled Click(Program& program, HWND control, DWORD limitMs = 20000);
 // captions in the program's menu, as its file holds it for the main window's class, and never
 // taken from the caller. Another process cannot read the window's menu under Wine.
 Settled ChooseMenu(Program& program, const char* popup, const char* item, DWORD limitMs = 20000);
+// The caption of the menu item at position.
+std::string MenuCaption(HMENU menu, int position);
 // View > "<name> Tab", the item that shows the panel of that name.
 Settled ChooseView(Program& program, const std::string& panelName, DWORD limitMs = 20000);
 

@@ -28,13 +28,6 @@ constexpr MenuRow MenuRows[] = {
     {"About", "Read Me", IDM_READ_ME},
 };
 
-std::string MenuText(HMENU menu, UINT position)
-{
-    char text[128] = {};
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
-}
-
 // The program's file loaded for its resources only.
 HMODULE ProgramResources()
 {
@@ -228,12 +221,12 @@ TEST(ProgramResources, MenuHasTheThreePopupsAndTheirItemsInOrder)
     for (int p = 0; p < 3; ++p) {
         HMENU popup = GetSubMenu(menu, p);
         ASSERT_NE(popup, nullptr);
-        std::string popupName = MenuText(menu, static_cast<UINT>(p));
+        std::string popupName = MenuCaption(menu, p);
         int count = GetMenuItemCount(popup);
         for (int i = 0; i < count; ++i, ++next) {
-            ASSERT_LT(next, std::size(MenuRows)) << "extra menu item " << MenuText(popup, i);
+            ASSERT_LT(next, std::size(MenuRows)) << "extra menu item " << MenuCaption(popup, i);
             EXPECT_EQ(popupName, MenuRows[next].popup);
-            EXPECT_EQ(MenuText(popup, static_cast<UINT>(i)), MenuRows[next].item);
+            EXPECT_EQ(MenuCaption(popup, i), MenuRows[next].item);
             EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, i)), MenuRows[next].id);
         }
     }
