@@ -5,9 +5,9 @@
 
 #include <array>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/modeless_dialog_win.h"
-#include "app/platform.h"
+#include "core/platform.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "link/link_rules.h"

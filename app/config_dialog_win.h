@@ -2,7 +2,7 @@
 // instrument.
 #pragma once
 
-#include "app/platform_types.h"
+#include "core/platform_types.h"
 
 // File > Configure: creates and shows the dialog, or brings the open one to the front.
 void ShowConfiguration();

@@ -1,7 +1,7 @@
 // The main window as start-up makes it: its class, the window sized to hold its controls, the
 // bootloader steps box with its font, and the white it paints. The bench's bare program uses these
 // too, so that its window is made and painted exactly as the program's is.
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/main_window_size.h"
 #include "app/main_window_win.h"
 #include "panels/panel_table.h"

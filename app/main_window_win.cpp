@@ -2,7 +2,7 @@
 // the link when the window goes, and every menu choice and button click routed to its action.
 #include "app/main_window_win.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/config_dialog_win.h"
 #include "app/shell_actions.h"
 #include "link/link_rules.h"

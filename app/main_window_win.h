@@ -2,7 +2,7 @@
 // the bench's bare program, so that it makes the very same window).
 #pragma once
 
-#include "app/platform_types.h"
+#include "core/platform_types.h"
 
 constexpr const char* MainWindowClass = "Varnock Remote Interface";
 // Registers the main window class with this procedure; false when the system refuses it.

@@ -1,7 +1,7 @@
 // The single instance and the keyboard routing of the program's modeless dialogs.
 #include "app/modeless_dialog_win.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 HWND OpenSingleDialog(HWND& slot, int templateId, DLGPROC procedure)
 {

@@ -2,7 +2,7 @@
 // at most one of each, held in its AppState field, and the dialog keyboard handling for it.
 #pragma once
 
-#include "app/platform_types.h"
+#include "core/platform_types.h"
 
 // Brings the dialog held in slot to the front, or creates it from the template with the procedure
 // and keeps it in slot. Returns the dialog when it was made now, nullptr otherwise.

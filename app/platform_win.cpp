@@ -1,4 +1,4 @@
-// The Windows side of app/platform.h, one function for each fake in tests/unit/fakes.cpp: the
+// The Windows side of core/platform.h, one function for each fake in tests/unit/fakes.cpp: the
 // "Status" message box of the links, and the main window's entry boxes, option buttons, list boxes
 // and output boxes as the command transaction and the panel commands use them; and the links'
 // notes, which only the Windows links write. The dialog's status
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "res/resource.h"
 
 // No owner window, so the box does not disable the main window or the dialog.

@@ -2,7 +2,7 @@
 // Bootloader and About > Read Me.
 #pragma once
 
-#include "app/platform_types.h"
+#include "core/platform_types.h"
 
 // Shows the bootloader steps in place of the panels and starts the bootloader tool beside the
 // program.

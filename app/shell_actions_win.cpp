@@ -8,10 +8,10 @@
 #include <array>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/bootloader_path.h"
 #include "app/modeless_dialog_win.h"
-#include "app/platform.h"
+#include "core/platform.h"
 #include "panels/panels_win.h"
 #include "res/resource.h"
 

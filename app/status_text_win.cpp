@@ -1,6 +1,6 @@
 // The Configuration dialog's status text, which the links and the dialog write: the one Windows
 // version, for the program and for the link tests, whose stand-in dialog has the same box.
-#include "app/platform.h"
+#include "core/platform.h"
 #include "res/resource.h"
 
 // Does nothing while no dialog is open: SetDlgItemTextA is given a dialog only when there is one.

@@ -2,7 +2,7 @@
 // panels and the hidden bootloader steps box, shows the Command panel and runs the message loop.
 #include <objbase.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/config_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/shell_actions.h"

@@ -15,7 +15,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/main_window_win.h"
 #include "panels/panel_table.h"
 #include "panels/panels_win.h"

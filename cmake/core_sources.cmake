@@ -1,10 +1,10 @@
 # The platform-free sources, one list for the native, Windows and fuzz builds, one file a line:
 # the state record, the link rules and discovery parsing, the panel registry and tables, the
 # dispatcher and the command transaction. They reach the links and the window system only through
-# app/platform.h and link/link.h, whose implementations each program links.
+# core/platform.h and link/link.h, whose implementations each program links.
 get_filename_component(TESSALY_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 set(CORE_SOURCES
-    app/app_state.cpp
+    core/app_state.cpp
     app/bootloader_path.cpp
     app/main_window_size.cpp
     panels/panel_command.cpp

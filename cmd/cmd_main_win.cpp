@@ -1,4 +1,4 @@
-// tessaly-cmd.exe, the console program for scripts: the platform seam of app/platform.h for a
+// tessaly-cmd.exe, the console program for scripts: the platform seam of core/platform.h for a
 // console (a "Status" box and a link's note are lines on standard error, the controls of a click
 // hold what its argument says, the output box is standard output, and there is no dialog for a
 // status text), and the run of one command line: open the link, click each command's button in
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "cmd/cmd_logging.h"
 #include "cmd/cmd_rules.h"
 #include "link/discovery.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "panels/panel_table.h"
 
 // Exit statuses of tessaly-cmd.

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 namespace
 {

@@ -9,8 +9,8 @@
 #include <array>
 #include <cstdio>
 
-#include "app/app_state.h"
-#include "app/platform.h"
+#include "core/app_state.h"
+#include "core/platform.h"
 #include "link/discovery_address_win.h"
 
 static_assert(ReceiveErrorConnectionReset == WSAECONNRESET, "Winsock's own number");

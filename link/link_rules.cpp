@@ -3,8 +3,8 @@
 // take a step and apply those flags.
 #include "link/link_rules.h"
 
-#include "app/app_state.h"
-#include "app/platform.h"
+#include "core/app_state.h"
+#include "core/platform.h"
 #include "link/link.h"
 
 namespace

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/platform.h"
+#include "core/app_state.h"
+#include "core/platform.h"
 #include "link/link.h"
 #include "link/link_rules.h"
 #include "link/port_loss.h"

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/platform.h"
+#include "core/app_state.h"
+#include "core/platform.h"
 #include "link/link.h"
 #include "link/link_rules.h"
 #include "link/send_whole.h"

@@ -3,7 +3,7 @@
 // in the CommandBuffer is refused, never cut and sent.
 #include <string>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "panels/panel_table.h"
 #include "panels/transaction.h"
 

@@ -1,14 +1,13 @@
 // The panel registry as a table that platform-free code can walk: each panel's name and table in
-// start-up build order, made from the rows of panels/panel_registry.h.
+// start-up build order, made from the list of core/panel_list.h.
 #include <algorithm>
 #include <cstring>
 #include <functional>
 
 #include "panels/panel_table.h"
 
-#define TESSALY_PANEL_ENTRY(name, table) PanelEntry{Panel::name, #name, table},
-const std::array<PanelEntry, PanelCount> PanelRegistry = {
-    {TESSALY_PANEL_ROWS(TESSALY_PANEL_ENTRY)}};
+#define TESSALY_PANEL_ENTRY(name) PanelEntry{Panel::name, #name, name##PanelTable},
+const std::array<PanelEntry, PanelCount> PanelRegistry = {{TESSALY_PANELS(TESSALY_PANEL_ENTRY)}};
 #undef TESSALY_PANEL_ENTRY
 
 const PanelTable& TableOf(Panel panel)

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "res/resource.h"
 
 enum class ControlKind : std::uint8_t {
@@ -122,7 +122,7 @@ struct PanelTable {
     std::array<int, 2> emptiedOnShow; // entry boxes a switch to it empties after showing; 0 ends
 };
 
-// One row of the registry (panels/panel_registry.h): the panel, its name as the View menu and
+// One row of the registry (panels/panel_registry.cpp): the panel, its name as the View menu and
 // the README spell it ("Command", ...), and its table.
 struct PanelEntry {
     Panel panel;
@@ -131,8 +131,8 @@ struct PanelEntry {
 };
 
 // Each panel's own file defines its table.
-#define TESSALY_PANEL_TABLE(name, table) extern const PanelTable table;
-TESSALY_PANEL_ROWS(TESSALY_PANEL_TABLE)
+#define TESSALY_PANEL_TABLE(name) extern const PanelTable name##PanelTable;
+TESSALY_PANELS(TESSALY_PANEL_TABLE)
 #undef TESSALY_PANEL_TABLE
 
 // Every panel, in the order start-up builds them (the registry's order).

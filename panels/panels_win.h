@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "panels/panel_table.h"
 
 // The one font of every panel's controls, made on first use and kept in app.panelFont.

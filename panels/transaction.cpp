@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "link/link_rules.h"
 
 bool CheckNumericText(const char* text, const char* set)

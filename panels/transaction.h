@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 // Characters accepted besides the decimal digits.
 constexpr const char* NumberChars = "+-.Ee";

@@ -15,9 +15,9 @@ mkdir -p "$2"
 outdir=$(realpath "$2")
 
 # The panels as the registry lists them, "Command, Trigger, ... and Status".
-panels=$(grep -o '^ *ROW([A-Za-z]*' "$(dirname "$0")/../panels/panel_registry.h" | sed 's/.*(//' |
+panels=$(grep -o '^ *PANEL([A-Za-z]*' "$(dirname "$0")/../core/panel_list.h" | sed 's/.*(//' |
   paste -sd, | sed 's/,/, /g; s/\(.*\), /\1 and /')
-[ -n "$panels" ] || { echo "dist: no panels found in panels/panel_registry.h" >&2; exit 1; }
+[ -n "$panels" ] || { echo "dist: no panels found in core/panel_list.h" >&2; exit 1; }
 
 stage=$(mktemp -d /tmp/tessaly-dist.XXXXXX)
 trap 'rm -rf "$stage"' EXIT

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "link/discovery.h"
 #include "res/resource.h"
 #include "support/lan_hosts.h"

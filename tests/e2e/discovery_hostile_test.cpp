@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "link/discovery.h"
 #include "link/discovery_address_win.h"
 #include "res/resource.h"

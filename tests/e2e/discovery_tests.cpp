@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "link/link_rules.h"

@@ -3,7 +3,7 @@
 // (app/status_text_win.cpp), written into the stand-in dialog a test puts in app.configDialog.
 #include "tests/e2e/link_test_platform.h"
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "link/link.h"
 #include "res/resource.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "link/link.h"
 #include "link/link_rules.h"
 #include "link/serial_settings.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "link/link.h"
 
 namespace fake

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "link/serial_settings.h"
 
 TEST(SerialLineSettings, EveryChoiceGivesABlockWindowsAccepts)

@@ -1,6 +1,6 @@
 // The global AppState record and the baud-rate tables that the dialog, the serial link and the
 // Communication panel share.
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 AppState app;
 

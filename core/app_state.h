@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/platform_types.h"
-#include "panels/panel_registry.h"
+#include "core/platform_types.h"
+#include "core/panel_list.h"
 
 constexpr int CommandBufferSize = 100;
 constexpr int ResponseBufferSize = 100;

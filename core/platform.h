@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 // Information message box without owner window, titled "Status".
 void StatusBox(const char* text);
