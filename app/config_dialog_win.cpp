@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "core/app_state.h"
 #include "app/modeless_dialog_win.h"
+#include "core/app_state.h"
 #include "core/platform.h"
 #include "link/discovery.h"
 #include "link/link.h"
@@ -117,9 +117,11 @@ void OpenSelectedLink()
         GetDlgItemTextA(app.configDialog, IDC_IP_ADDRESS, app.EntryText.data(), TextBufferSize);
         GetDlgItemTextA(app.configDialog, IDC_TCP_PORT, app.PortText.data(), TextBufferSize);
     }
-    // A failed open has been reported by its own "Status" box.
-    OpenLink(kind, {Selection(IDC_COMPORT, CB_GETCURSEL), Selection(IDC_BAUD_RATE, CB_GETCURSEL),
-                    app.EntryText.data(), app.PortText.data()});
+    bool opened = OpenLink(kind, {Selection(IDC_COMPORT, CB_GETCURSEL),
+                                  Selection(IDC_BAUD_RATE, CB_GETCURSEL), app.EntryText.data(),
+                                  app.PortText.data()});
+    if (!opened && !app.linkFailure.empty())
+        StatusBox(app.linkFailure.c_str());
 }
 
 void CloseLink()

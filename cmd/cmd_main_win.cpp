@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "core/platform.h"
 #include "cmd/cmd_logging.h"
 #include "cmd/cmd_rules.h"
+#include "core/platform.h"
 #include "link/discovery.h"
 #include "link/link.h"
 #include "link/link_rules.h"
@@ -236,17 +236,17 @@ bool OpenOutFile(const std::string& path)
 // or "" when every command would be sent. A query has no answer then, which is no refusal.
 std::string FirstRefusal(const ScriptPlan& plan)
 {
-    LeaveLinkOut(true);
+    app.linkLeftOut = true;
     std::string refusal;
     for (const ScriptStep& step : plan.steps) {
         std::string answer;
         if (step.row == nullptr || !refusal.empty())
             continue;
         StepVerdict verdict = Click(step, answer);
-        if (newestEntry.rfind(RefusedPrefix, 0) == 0)
+        if (app.refused)
             refusal = verdict.message;
     }
-    LeaveLinkOut(false);
+    app.linkLeftOut = false;
     return refusal;
 }
 
@@ -271,6 +271,8 @@ int RunScript(const ScriptPlan& plan)
         if (status == ExitDone && IsLoggingRun(plan))
             status = RunRounds(plan);
         ActOnLink(LinkAction::Teardown);
+    } else if (!app.linkFailure.empty()) {
+        WriteLine(stderr, app.linkFailure);
     }
     if (outFile != INVALID_HANDLE_VALUE)
         CloseHandle(outFile);
@@ -288,7 +290,7 @@ int Discover()
     DiscoverInstruments();
     for (const std::string& line : app.DiscoveryLines)
         WriteLine(stdout, line);
-    if (app.DiscoveryLines.empty() && statusBoxesShown == 0)
+    if (app.DiscoveryLines.empty() && app.linkFailure.empty())
         WriteLine(stderr, NoDevicesText + 1); // without its leading space
     return StatusAfter(DiscoveryStatus(app.DiscoveryLines.size()), outputLost, false);
 }

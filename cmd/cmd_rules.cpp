@@ -270,7 +270,7 @@ std::string ListText()
 StepVerdict JudgeStep(const CommandRow& row, const std::string& entry, const std::string& answer,
                       bool statusShown, bool linkLost)
 {
-    if (entry.rfind(RefusedPrefix, 0) == 0) {
+    if (app.refused) {
         std::string refusal = entry.substr(0, entry.size() - std::string(EntrySeparator).size());
         return {ExitCommandFailed, refusal};
     }

@@ -95,9 +95,10 @@ int StatusAfter(int status, bool outputLost, bool stopAsked);
 // A discovery's exit status, by the number of replies.
 int DiscoveryStatus(std::size_t replies);
 
-// How one click went: entry is the log entry it wrote ("" when none), answer the text shown for
-// the ResponseBuffer afterwards (AnswerText), statusShown whether a "Status" box came up,
-// linkLost whether the link closed during the click.
+// How one click went: entry is the log entry it wrote ("" when none), which is the message of a
+// refused click (app.refused), answer the text shown for the ResponseBuffer afterwards
+// (AnswerText), statusShown whether a "Status" box came up, linkLost whether the link closed
+// during the click.
 struct StepVerdict {
     int status;          // ExitDone or ExitCommandFailed
     std::string message; // for standard error when the click failed

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/platform_types.h"
 #include "core/panel_list.h"
+#include "core/platform_types.h"
 
 constexpr int CommandBufferSize = 100;
 constexpr int ResponseBufferSize = 100;
@@ -44,6 +44,18 @@ struct AppState {
     std::array<std::vector<HWND>, PanelCount> controls;
     // Set while a command or a dialog action is being handled; further clicks are ignored.
     bool busy = false;
+    // Outcomes that a lower floor leaves for the floor above, instead of calling up into it.
+    // Set by a link operation that found its link gone (a failed TCP send, a serial port that has
+    // gone away); the link rules tear the link down once the operation has returned.
+    std::int32_t linkGone = 0;
+    // Why the latest link step or discovery failed, as its "Status" box tells it; emptied before
+    // each. An open leaves it for its caller to show.
+    std::string linkFailure;
+    // Set when the latest click was refused before anything was sent; the dispatcher empties it.
+    bool refused = false;
+    // While set, a click builds its line and log entry and refuses what it would refuse, but
+    // nothing goes out and no answer is read (tessaly-cmd checks a whole run this way first).
+    bool linkLeftOut = false;
 };
 
 extern AppState app;

@@ -19,12 +19,20 @@ static_assert(ReceiveErrorNetworkReset == WSAENETRESET, "Winsock's own number");
 namespace
 {
 
+// A discovery that could not ask: the reason stays in the record for the caller, and a "Status"
+// box tells the operator.
+void FailDiscovery(const char* text)
+{
+    app.linkFailure = text;
+    StatusBox(text);
+}
+
 // "Setsockopt Status = -1" and "sendto Status = -1": the failing call's result in decimal.
-void StatusBoxWithResult(const char* prefix, int result)
+void FailDiscoveryWithResult(const char* prefix, int result)
 {
     char text[48];
     std::snprintf(text, sizeof text, "%s%d", prefix, result);
-    StatusBox(text);
+    FailDiscovery(text);
 }
 
 void CloseAndCleanup(SOCKET udp)
@@ -37,14 +45,15 @@ void CloseAndCleanup(SOCKET udp)
 
 void DiscoverInstruments()
 {
+    app.linkFailure.clear();
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        StatusBox("WSAStartup failed");
+        FailDiscovery("WSAStartup failed");
         return;
     }
     SOCKET udp = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (udp == INVALID_SOCKET) {
-        StatusBox("Socket failed to open");
+        FailDiscovery("Socket failed to open");
         WSACleanup();
         return;
     }
@@ -52,7 +61,7 @@ void DiscoverInstruments()
     int status = setsockopt(udp, SOL_SOCKET, SO_BROADCAST,
                             reinterpret_cast<const char*>(&broadcast), sizeof broadcast);
     if (status != 0) {
-        StatusBoxWithResult("Setsockopt Status = ", status);
+        FailDiscoveryWithResult("Setsockopt Status = ", status);
         CloseAndCleanup(udp);
         return;
     }
@@ -73,7 +82,7 @@ void DiscoverInstruments()
     status = sendto(udp, DiscoveryQuestion, DiscoveryQuestionLength, 0,
                     reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone);
     if (status == SOCKET_ERROR) {
-        StatusBoxWithResult("sendto Status = ", status);
+        FailDiscoveryWithResult("sendto Status = ", status);
         CloseAndCleanup(udp);
         return;
     }

@@ -114,6 +114,8 @@ bool RunLinkStep(LinkStep step, const LinkChoice& choice)
 
 bool TakeLinkStep(const LinkDecision& decision, const LinkChoice& choice)
 {
+    app.linkFailure.clear();
+    app.linkGone = 0;
     bool succeeded = RunLinkStep(decision.step, choice);
     ApplyLinkFlags(decision, succeeded);
     return succeeded;
@@ -121,7 +123,14 @@ bool TakeLinkStep(const LinkDecision& decision, const LinkChoice& choice)
 
 bool ActOnLink(LinkAction action)
 {
-    return TakeLinkStep(LinkRuleFor(action, app.connected, app.linkIsTcp, NoLinkKind));
+    bool succeeded = TakeLinkStep(LinkRuleFor(action, app.connected, app.linkIsTcp, NoLinkKind));
+    if (!app.linkFailure.empty())
+        StatusBox(app.linkFailure.c_str());
+    // A link that found itself gone during the step is let go now that the step is over, so
+    // that the next command fails at once and the port or address can be opened again.
+    if (app.linkGone != 0)
+        ActOnLink(LinkAction::Teardown);
+    return succeeded;
 }
 
 bool OpenLink(int chosenKind, const LinkChoice& choice)

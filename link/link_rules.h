@@ -65,11 +65,13 @@ struct LinkChoice {
 // step to its call, for the dialog, the main window, the transaction and the links.
 bool RunLinkStep(LinkStep step, const LinkChoice& choice = {});
 // Runs the decision's step and applies the flags that follow; true when the step succeeded.
+// app.linkFailure and app.linkGone then hold what the step left.
 bool TakeLinkStep(const LinkDecision& decision, const LinkChoice& choice = {});
-// The step for action in the present state, taken: Close, Send, Read and Teardown.
+// The step for action in the present state, taken: Close, Send, Read and Teardown. A failure the
+// step left is told in a "Status" box; a link the step found gone is torn down afterwards.
 bool ActOnLink(LinkAction action);
 // Opens the link of chosenKind as the Configuration dialog's Open button does, and as tessaly-cmd
-// does: only while no link is open, the flags set by the outcome, failures told in "Status" boxes,
-// and "Connected to server" in the dialog's status box when a TCP connection is made. True when
-// a link was opened.
+// does: only while no link is open, the flags set by the outcome, and "Connected to server" in the
+// dialog's status box when a TCP connection is made. True when a link was opened; when it was
+// not, app.linkFailure says why, for the caller to show.
 bool OpenLink(int chosenKind, const LinkChoice& choice);

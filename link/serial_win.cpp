@@ -8,7 +8,6 @@
 #include "core/app_state.h"
 #include "core/platform.h"
 #include "link/link.h"
-#include "link/link_rules.h"
 #include "link/port_loss.h"
 #include "link/serial_settings.h"
 
@@ -112,7 +111,7 @@ void AbandonPort(const char* message)
 {
     CloseHandle(app.commHandle);
     app.commHandle = nullptr;
-    StatusBox(message);
+    app.linkFailure = message;
 }
 
 // Waits for an overlapped operation started on the port; NO_ERROR when it succeeded, else the
@@ -154,7 +153,7 @@ template <typename Operation> PortOutcome RunOverlapped(DWORD limitMs, Operation
     OVERLAPPED overlapped{};
     overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (overlapped.hEvent == nullptr) {
-        StatusBox("Failed to create overlapped event");
+        app.linkFailure = "Failed to create overlapped event";
         return {false, NO_ERROR};
     }
     app.transferCount = 0;
@@ -166,8 +165,8 @@ template <typename Operation> PortOutcome RunOverlapped(DWORD limitMs, Operation
 // After a failed write or read: its failure text over the start of the ResponseBuffer (the text
 // and its zero byte; the rest keeps what it held), the port's error state cleared, since a port
 // set to abort on errors refuses every later operation until then, and a port that has gone
-// closed, the link marked closed as after a failed TCP send, so that the adapter plugged back in
-// can be opened again.
+// marked so: the link rules then close it, as after a failed TCP send, so that the adapter
+// plugged back in can be opened again.
 template <std::size_t Size> void FailPortOperation(const char (&text)[Size], DWORD error)
 {
     std::memcpy(app.ResponseBuffer.data(), text, Size);
@@ -177,7 +176,7 @@ template <std::size_t Size> void FailPortOperation(const char (&text)[Size], DWO
     COMSTAT status{};
     ClearCommError(app.commHandle, &errors, &status);
     if (PortIsGone(error))
-        ActOnLink(LinkAction::Teardown);
+        app.linkGone = 1;
 }
 
 } // namespace
@@ -185,7 +184,7 @@ template <std::size_t Size> void FailPortOperation(const char (&text)[Size], DWO
 bool SerialOpen(int portIndex, bool lineSettings, int baudIndex)
 {
     if (portIndex < 0 || portIndex >= PortCount) {
-        StatusBox("COMPORT failed to open");
+        app.linkFailure = "COMPORT failed to open";
         return false;
     }
     char name[32] = {};
@@ -194,7 +193,7 @@ bool SerialOpen(int portIndex, bool lineSettings, int baudIndex)
     HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
-        StatusBox("COMPORT failed to open");
+        app.linkFailure = "COMPORT failed to open";
         return false;
     }
     app.commHandle = port;

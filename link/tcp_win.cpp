@@ -10,7 +10,6 @@
 #include "core/app_state.h"
 #include "core/platform.h"
 #include "link/link.h"
-#include "link/link_rules.h"
 #include "link/send_whole.h"
 
 namespace
@@ -58,7 +57,7 @@ bool TcpConnect(const char* address, const char* port)
 {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        StatusBox("WSAStartup failed");
+        app.linkFailure = "WSAStartup failed";
         return false;
     }
     addrinfo hints{};
@@ -66,7 +65,7 @@ bool TcpConnect(const char* address, const char* port)
     hints.ai_protocol = IPPROTO_TCP;
     addrinfo* results = nullptr;
     if (getaddrinfo(address, port, &hints, &results) != 0) {
-        StatusBox("getaddrinfo failed");
+        app.linkFailure = "getaddrinfo failed";
         WSACleanup();
         return false;
     }
@@ -87,7 +86,7 @@ bool TcpConnect(const char* address, const char* port)
     }
     freeaddrinfo(results);
     if (!SocketOpen()) {
-        StatusBox(socketMade ? "Unable to connect to server" : "Error opening socket");
+        app.linkFailure = socketMade ? "Unable to connect to server" : "Error opening socket";
         WSACleanup();
         return false;
     }
@@ -108,7 +107,7 @@ bool TcpDisconnect()
         return true;
     bool shut = shutdown(app.tcpSocket, SD_SEND) != SOCKET_ERROR;
     if (!shut)
-        StatusBox("Shutdown failed");
+        app.linkFailure = "Shutdown failed";
     closesocket(app.tcpSocket);
     app.tcpSocket = INVALID_SOCKET;
     WSACleanup();
@@ -133,7 +132,7 @@ void TcpSend()
     // Not for the operator, who learns of the failure from the next answer, which the closed link
     // gives as "Eth Timeout".
     LinkNote(("send failed: " + std::to_string(error)).c_str());
-    ActOnLink(LinkAction::Teardown);
+    app.linkGone = 1;
 }
 
 void TcpReceive()
@@ -156,7 +155,7 @@ void TcpReceive()
         // Look first, then take only up to the line feed, so a following answer stays queued.
         int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);
         if (available == 0 && received == 0) {
-            StatusBox("Ethernet Connection Closed");
+            app.linkFailure = "Ethernet Connection Closed";
             return;
         }
         if (available <= 0)

@@ -75,6 +75,7 @@ void RunBaudRate(Panel panel, const CommandRow& row)
 void RunCommand(const CommandRow& row)
 {
     const Panel panel = PanelOf(row);
+    app.refused = false;
     switch (row.kind) {
     case CommandKind::Query:
         StoreCommand(row.bytes);

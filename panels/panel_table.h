@@ -147,5 +147,6 @@ const PanelEntry* PanelNamed(const char* name);
 // Every panel in the order a view switch shows or hides them (by switchPosition).
 std::array<Panel, PanelCount> SwitchOrder();
 
-// Runs one button's command (the command message's buffers have been zeroed by the caller).
+// Runs one button's command (the command message's buffers have been zeroed by the caller);
+// app.refused says afterwards whether it was refused.
 void RunCommand(const CommandRow& row);

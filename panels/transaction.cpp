@@ -56,22 +56,15 @@ static std::string EchoedBytes()
 
 // The transaction never asks whether a link is open: a missing link shows as the failure text
 // of the operation that the link rules pick from linkIsTcp.
-static bool linkLeftOut = false;
-
-void LeaveLinkOut(bool leftOut)
-{
-    linkLeftOut = leftOut;
-}
-
 static void LinkSend()
 {
-    if (!linkLeftOut)
+    if (!app.linkLeftOut)
         ActOnLink(LinkAction::Send);
 }
 
 static void LinkReceive()
 {
-    if (!linkLeftOut)
+    if (!app.linkLeftOut)
         ActOnLink(LinkAction::Read);
 }
 
@@ -110,6 +103,7 @@ void QueryCommand(Panel panel, bool lineFeedAfterAnswer)
 
 void RejectCommand(Panel panel, const char* reason)
 {
+    app.refused = true;
     app.PriorLog = LogOf(panel);
     PublishEntry(panel, RefusedPrefix + EchoedBytes() + RefusalText(reason) + EntrySeparator);
 }

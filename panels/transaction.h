@@ -34,13 +34,9 @@ bool StoreCommand(const char* text);
 // Appends text to the CommandBuffer as far as it fits; false when it did not all fit.
 bool AppendCommand(const char* text);
 
-// With the link left out, a click builds its line and log entry and refuses what it would
-// refuse, but nothing goes out and no answer is read: tessaly-cmd clicks a whole run this way
-// before it opens the link, so that a refused value stops the run before anything is sent.
-void LeaveLinkOut(bool leftOut);
-
 void SendCommand(Panel panel);
 void QueryCommand(Panel panel, bool lineFeedAfterAnswer = false);
+// Logs the refusal and sets app.refused.
 void RejectCommand(Panel panel, const char* reason);
 // What a refusal's log entry shows after the refused bytes: the reason, and that nothing was sent.
 inline std::string RefusalText(const char* reason)

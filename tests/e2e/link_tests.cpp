@@ -38,23 +38,15 @@ std::string Query(const char* line)
 {
     ClearCommandBuffers();
     StoreCommand(line);
-    if (app.linkIsTcp) {
-        TcpSend();
-        TcpReceive();
-    } else {
-        SerialWrite();
-        SerialRead();
-    }
+    ActOnLink(LinkAction::Send);
+    ActOnLink(LinkAction::Read);
     return AnswerText();
 }
 
 std::string Read()
 {
     ClearCommandBuffers();
-    if (app.linkIsTcp)
-        TcpReceive();
-    else
-        SerialRead();
+    ActOnLink(LinkAction::Read);
     return AnswerText();
 }
 
@@ -75,19 +67,18 @@ struct LinkTest : ::testing::Test {
     }
 };
 
-TEST_F(LinkTest, TcpConnectFailuresAreReportedInStatusBoxes)
+TEST_F(LinkTest, TcpConnectFailuresLeaveTheirReasonForTheCaller)
 {
     EXPECT_FALSE(OpenTcp("127.0.0.1", "1")); // nothing listens there
-    EXPECT_EQ(statusBoxes, std::vector<std::string>{"Unable to connect to server"});
+    EXPECT_EQ(app.linkFailure, "Unable to connect to server");
     EXPECT_EQ(app.tcpSocket, INVALID_SOCKET);
 
-    statusBoxes.clear();
     EXPECT_FALSE(OpenTcp("no-such-host.invalid", std::to_string(SimTcpPort())));
-    EXPECT_EQ(statusBoxes, std::vector<std::string>{"getaddrinfo failed"});
+    EXPECT_EQ(app.linkFailure, "getaddrinfo failed");
 
-    statusBoxes.clear();
     EXPECT_FALSE(OpenTcp("127.0.0.1", "not-a-service-name"));
-    EXPECT_EQ(statusBoxes, std::vector<std::string>{"getaddrinfo failed"});
+    EXPECT_EQ(app.linkFailure, "getaddrinfo failed");
+    EXPECT_TRUE(statusBoxes.empty()); // the dialog or tessaly-cmd shows it
 }
 
 TEST_F(LinkTest, TcpQueryRoundTripSendsExactBytes)
@@ -202,7 +193,7 @@ TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
 TEST_F(LinkTest, SerialMissingPortAndNoPortFailures)
 {
     EXPECT_FALSE(OpenSerial(0, true, DefaultBaudIndex));
-    EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
+    EXPECT_EQ(app.linkFailure, "COMPORT failed to open");
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.commHandle, nullptr);
 
@@ -298,7 +289,7 @@ TEST_F(LinkTest, SerialPortPulledOutMidCommandIsLetGoAndOpensAgainOnceBack)
     EXPECT_EQ(app.commHandle, nullptr);
 
     EXPECT_FALSE(OpenSerial(12, false, DefaultBaudIndex));
-    EXPECT_EQ(statusBoxes, std::vector<std::string>{"COMPORT failed to open"});
+    EXPECT_EQ(app.linkFailure, "COMPORT failed to open");
     ASSERT_EQ(SimControl("pty on"), "ok");
     SimFault("none");
     ASSERT_TRUE(OpenSerial(12, false, DefaultBaudIndex));
@@ -435,6 +426,8 @@ TEST_F(PortCallsTest, FailedOperationClearsThePortsErrorsAndOnlyAGoneDeviceLetsI
     SerialRead();
     EXPECT_STREQ(app.ResponseBuffer.data(), ReadFailureText);
     EXPECT_EQ(seen::clearedPorts, (std::vector<HANDLE>{port, port}));
+    EXPECT_EQ(app.linkGone, 1); // the read only says so; the link rules let the port go
+    ActOnLink(LinkAction::Teardown);
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.commHandle, nullptr);
 }

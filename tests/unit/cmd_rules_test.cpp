@@ -217,7 +217,9 @@ TEST(CmdVerdict, ExitStatusOfEachClick)
 
     EXPECT_EQ(JudgeStep(*query.row, "entry", "+1.2E+2\r", false, false).status, ExitDone);
     EXPECT_EQ(JudgeStep(*setting.row, "entry", NoResponseText, false, false).status, ExitDone);
+    app.refused = true;
     StepVerdict refused = JudgeStep(*setting.row, refusal, NoResponseText, false, false);
+    app.refused = false;
     EXPECT_EQ(refused.status, ExitCommandFailed);
     EXPECT_EQ(refused.message, RefusedPrefix + std::string("VOLT 1") + RefusalText(NonDigitReason));
     for (const char* failure :

@@ -21,6 +21,7 @@ std::string outputBoxes[PanelCount];
 std::size_t lastEntryLength[PanelCount];
 std::vector<std::string> linkCalls;
 bool linkCallsFail;
+bool linkGoesOnSend;
 
 void Reset()
 {
@@ -34,6 +35,7 @@ void Reset()
     answers.clear();
     linkCalls.clear();
     linkCallsFail = false;
+    linkGoesOnSend = false;
     statusBoxes.clear();
     statusText.clear();
     for (int i = 0; i < PanelCount; ++i) {
@@ -52,6 +54,13 @@ static void FillResponse(const char* failureText)
     std::memcpy(app.ResponseBuffer.data(), answer.data(),
                 std::min<std::size_t>(answer.size(), ResponseBufferSize));
     answers.pop_front();
+}
+// An open or close that fails leaves its reason, as the real links do.
+static bool Outcome(const char* failure)
+{
+    if (linkCallsFail)
+        app.linkFailure = failure;
+    return !linkCallsFail;
 }
 } // namespace fake
 
@@ -93,7 +102,7 @@ void ShowOutputLog(Panel panel, std::size_t newEntryLength)
 bool SerialOpen(int, bool, int)
 {
     fake::linkCalls.emplace_back("SerialOpen");
-    return !fake::linkCallsFail;
+    return fake::Outcome("COMPORT failed to open");
 }
 void SerialClose()
 {
@@ -102,6 +111,7 @@ void SerialClose()
 void SerialWrite()
 {
     ++fake::serialWrites;
+    app.linkGone = fake::linkGoesOnSend ? 1 : 0;
     fake::serialSent.append(app.CommandBuffer.data(), static_cast<std::size_t>(app.commandLength));
 }
 void SerialRead()
@@ -112,16 +122,17 @@ void SerialRead()
 bool TcpConnect(const char*, const char*)
 {
     fake::linkCalls.emplace_back("TcpConnect");
-    return !fake::linkCallsFail;
+    return fake::Outcome("Unable to connect to server");
 }
 bool TcpDisconnect()
 {
     fake::linkCalls.emplace_back("TcpDisconnect");
-    return !fake::linkCallsFail;
+    return fake::Outcome("Shutdown failed");
 }
 void TcpSend()
 {
     ++fake::tcpSends;
+    app.linkGone = fake::linkGoesOnSend ? 1 : 0;
     const char* begin = app.CommandBuffer.data();
     fake::tcpSent.append(begin, std::find(begin, begin + CommandBufferSize, 0));
 }

@@ -37,6 +37,8 @@ extern std::size_t lastEntryLength[PanelCount];
 // The opening and closing operations of the links that ran, by name, and whether they fail.
 extern std::vector<std::string> linkCalls;
 extern bool linkCallsFail;
+// Each send finds its link gone, as a failed TCP send or a pulled serial adapter does.
+extern bool linkGoesOnSend;
 
 // Puts AppState back to its start values and empties every fake.
 void Reset();

@@ -127,6 +127,42 @@ TEST(LinkRules, FlagsFollowEachStepAndItsOutcome)
     }
 }
 
+// A link reports what happened in the record and the rules act on it once the step has returned:
+// a link found gone is torn down, a failure is told in one "Status" box, and an open's failure is
+// left for its caller to show.
+TEST(LinkOutcomes, AGoneLinkIsTornDownAfterItsStepAndAFailedOpenOnlyLeavesItsReason)
+{
+    for (int linkIsTcp : {0, 1}) {
+        fake::Reset();
+        app.connected = 1;
+        app.linkIsTcp = linkIsTcp;
+        fake::linkGoesOnSend = true;
+        EXPECT_TRUE(ActOnLink(LinkAction::Send));
+        EXPECT_EQ(fake::linkCalls,
+                  std::vector<std::string>{linkIsTcp ? "TcpDisconnect" : "SerialClose"});
+        EXPECT_EQ(app.connected, 0);
+        EXPECT_EQ(app.linkGone, 0);
+        ActOnLink(LinkAction::Send); // a closed link is not torn down again
+        EXPECT_EQ(fake::linkCalls.size(), 1u);
+    }
+
+    fake::Reset();
+    app.connected = 1;
+    app.linkIsTcp = 1;
+    fake::linkCallsFail = true;
+    EXPECT_FALSE(ActOnLink(LinkAction::Close));
+    EXPECT_EQ(fake::statusBoxes, std::vector<std::string>{"Shutdown failed"});
+
+    fake::Reset();
+    fake::linkCallsFail = true;
+    EXPECT_FALSE(OpenLink(EthernetKind, {0, 0, "192.0.2.1", "5025"}));
+    EXPECT_EQ(app.linkFailure, "Unable to connect to server");
+    EXPECT_TRUE(fake::statusBoxes.empty());
+    fake::linkCallsFail = false;
+    EXPECT_TRUE(OpenLink(EthernetKind, {0, 0, "192.0.2.1", "5025"}));
+    EXPECT_EQ(app.linkFailure, "");
+}
+
 // A send that takes fewer bytes than it is given is called again for the rest, until the whole
 // command is out in order; the first failure ends it.
 TEST(TcpSendWhole, SendsTheRestUntilAllIsOutOrACallFails)

@@ -144,12 +144,12 @@ TEST_F(TransactionTest, ValueCommandSendsOrRefuses)
 // operation, and the link is back for the next click.
 TEST_F(TransactionTest, WithTheLinkLeftOutAClickLogsAndRefusesButNeverReachesTheLink)
 {
-    LeaveLinkOut(true);
+    app.linkLeftOut = true;
     fake::entryBoxes[IDC_VOLTAGE_BOX] = "12V";
     SendValueCommand(Panel::Command, "VOLT ", IDC_VOLTAGE_BOX, NumberChars);
     Store("MEAS:VOLT?\n");
     QueryCommand(Panel::Command);
-    LeaveLinkOut(false);
+    app.linkLeftOut = false;
     EXPECT_EQ(fake::tcpSends + fake::tcpReceives + fake::serialWrites + fake::serialReads, 0);
     EXPECT_EQ(LogOf(Panel::Command),
               "Sending command:  MEAS:VOLT?\r\n \r\nNo Response Read\r\n \r\n"
