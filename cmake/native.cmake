@@ -50,3 +50,11 @@ target_include_directories(tessaly-sim PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(tessaly-sim PRIVATE util)
 
 add_subdirectory(tests/sim)
+
+# The floors of docs/architecture.md: no include runs from a lower floor to a higher one; and the
+# check itself catches one that does.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME layering COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check_layers.py
+                               ${CMAKE_SOURCE_DIR})
+add_test(NAME layering_check_catches
+         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/unit/check_layers_test.py)
