@@ -12,7 +12,7 @@ constexpr std::array<std::uint32_t, 7> GoneCodes = {
     port_error::DeviceRemoved};
 } // namespace
 
-bool PortIsGone(std::uint32_t error)
+bool PortIsGone(std::uint32_t error, bool portAnswers)
 {
-    return std::find(GoneCodes.begin(), GoneCodes.end(), error) != GoneCodes.end();
+    return !portAnswers || std::find(GoneCodes.begin(), GoneCodes.end(), error) != GoneCodes.end();
 }

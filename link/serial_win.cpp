@@ -11,10 +11,12 @@
 #include "link/port_loss.h"
 #include "link/serial_settings.h"
 
-static_assert(port_error::AccessDenied == ERROR_ACCESS_DENIED &&
+static_assert(port_error::FileNotFound == ERROR_FILE_NOT_FOUND &&
+                  port_error::AccessDenied == ERROR_ACCESS_DENIED &&
                   port_error::NotReady == ERROR_NOT_READY &&
                   port_error::BadCommand == ERROR_BAD_COMMAND &&
                   port_error::GenFailure == ERROR_GEN_FAILURE &&
+                  port_error::DeviceNotExist == ERROR_DEV_NOT_EXIST &&
                   port_error::BrokenPipe == ERROR_BROKEN_PIPE &&
                   port_error::OperationAborted == ERROR_OPERATION_ABORTED &&
                   port_error::DeviceNotConnected == ERROR_DEVICE_NOT_CONNECTED &&
@@ -174,8 +176,8 @@ template <std::size_t Size> void FailPortOperation(const char (&text)[Size], DWO
         return;
     DWORD errors = 0;
     COMSTAT status{};
-    ClearCommError(app.commHandle, &errors, &status);
-    if (PortIsGone(error))
+    bool portAnswers = ClearCommError(app.commHandle, &errors, &status) != 0;
+    if (PortIsGone(error, portAnswers))
         app.linkGone = 1;
 }
 

@@ -305,6 +305,7 @@ std::vector<HANDLE> clearedPorts;
 bool abortOnError = false;
 std::vector<DCB> statesGot, statesSet;
 DWORD failNextWith = 0;
+bool clearFails = false; // ClearCommError fails, as on a port whose device has left
 
 decltype(&ClearCommError) realClearCommError;
 decltype(&GetCommState) realGetCommState;
@@ -314,6 +315,10 @@ decltype(&GetOverlappedResult) realGetOverlappedResult;
 BOOL WINAPI OnClearCommError(HANDLE port, LPDWORD errors, LPCOMSTAT status)
 {
     clearedPorts.push_back(port);
+    if (clearFails) {
+        SetLastError(ERROR_BAD_COMMAND);
+        return FALSE;
+    }
     return realClearCommError(port, errors, status);
 }
 BOOL WINAPI OnGetCommState(HANDLE port, LPDCB state)
@@ -362,6 +367,7 @@ struct PortCallsTest : LinkTest {
         seen::statesSet.clear();
         seen::abortOnError = false;
         seen::failNextWith = 0;
+        seen::clearFails = false;
         seen::Hook("ClearCommError", seen::OnClearCommError, seen::realClearCommError);
         seen::Hook("GetCommState", seen::OnGetCommState, seen::realGetCommState);
         seen::Hook("SetCommState", seen::OnSetCommState, seen::realSetCommState);
@@ -430,6 +436,30 @@ TEST_F(PortCallsTest, FailedOperationClearsThePortsErrorsAndOnlyAGoneDeviceLetsI
     ActOnLink(LinkAction::Teardown);
     EXPECT_EQ(app.connected, 0);
     EXPECT_EQ(app.commHandle, nullptr);
+}
+
+// A failed write whose code alone says nothing of the device (a pending operation aborted, a file
+// or device not found) lets the port go only when ClearCommError fails on it too.
+TEST_F(PortCallsTest, ACodeThatSaysNothingLetsThePortGoOnlyWhenClearCommErrorFailsToo)
+{
+    for (bool clearFails : {false, true}) {
+        for (DWORD code : {ERROR_OPERATION_ABORTED, ERROR_FILE_NOT_FOUND, ERROR_DEV_NOT_EXIST}) {
+            SCOPED_TRACE(testing::Message() << "code " << code << ", ClearCommError "
+                                            << (clearFails ? "fails" : "works"));
+            if (app.connected == 0) {
+                ASSERT_TRUE(OpenSerial(12, false, DefaultBaudIndex));
+            }
+            seen::clearFails = clearFails;
+            seen::failNextWith = code;
+            ClearCommandBuffers();
+            StoreCommand("*CLS\n");
+            ActOnLink(LinkAction::Send);
+            seen::clearFails = false;
+            EXPECT_STREQ(app.ResponseBuffer.data(), WriteFailureText);
+            EXPECT_EQ(app.connected, clearFails ? 0 : 1);
+            EXPECT_EQ(app.commHandle == nullptr, clearFails);
+        }
+    }
 }
 
 // Run by with_stock_hosts.sh, whose hosts file gives "localhost" both loopback addresses, so

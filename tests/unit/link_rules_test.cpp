@@ -77,9 +77,12 @@ TEST(LinkRules, EveryActionInEveryStateAndChosenKind)
 TEST(PortLoss, OnlyADeviceThatHasLeftLetsThePortGo)
 {
     for (std::uint32_t code : {5u, 21u, 22u, 31u, 109u, 1167u, 1617u})
-        EXPECT_TRUE(PortIsGone(code)) << code;
-    for (std::uint32_t code : {0u, 6u, 121u, 995u, 997u, 1460u})
-        EXPECT_FALSE(PortIsGone(code)) << code;
+        EXPECT_TRUE(PortIsGone(code, true)) << code;
+    for (std::uint32_t code : {0u, 2u, 6u, 55u, 121u, 995u, 997u, 1460u})
+        EXPECT_FALSE(PortIsGone(code, true)) << code;
+    // A port on which ClearCommError fails has gone, whatever code the operation ended with.
+    for (std::uint32_t code : {2u, 55u, 995u, 1460u})
+        EXPECT_TRUE(PortIsGone(code, false)) << code;
 }
 
 // The Configuration dialog's link state table, taken step by step through the fakes of the link
