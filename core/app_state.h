@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ struct AppState {
     std::string NumberText;
     std::string DiscoveryText;
     std::vector<std::string> DiscoveryLines; // one line per reply of the latest discovery
+    // Every reply of the latest discovery, its sender address and bytes, so that one that comes
+    // twice is listed once.
+    std::set<std::string> DiscoveryReplies;
     // One handle per child control, per panel, in the order the panel's table creates them.
     std::array<std::vector<HWND>, PanelCount> controls;
     // Set while a command or a dialog action is being handled; further clicks are ignored.

@@ -91,6 +91,28 @@ std::string DiscoveryLine(const unsigned char sourceAddress[4], const char* payl
     return line;
 }
 
+int DiscoveryWaitMs(std::uint32_t elapsedMs)
+{
+    if (elapsedMs >= static_cast<std::uint32_t>(DiscoveryLimitMs))
+        return 0;
+    return std::min(DiscoveryQuietMs, DiscoveryLimitMs - static_cast<int>(elapsedMs));
+}
+
+std::vector<std::uint32_t> DiscoveryTargets(const std::vector<NetworkInterface>& interfaces)
+{
+    std::vector<std::uint32_t> targets = {LimitedBroadcast};
+    for (const NetworkInterface& i : interfaces) {
+        // A /31 or /32 has no broadcast address of its own.
+        bool hasBroadcast = (~i.mask & ~std::uint32_t(1)) != 0;
+        if (!i.up || !i.canBroadcast || i.loopback || !hasBroadcast)
+            continue;
+        std::uint32_t broadcast = (i.address & i.mask) | ~i.mask;
+        if (std::find(targets.begin(), targets.end(), broadcast) == targets.end())
+            targets.push_back(broadcast);
+    }
+    return targets;
+}
+
 bool DiscoveryGoesOnAfter(int receiveError)
 {
     return receiveError == ReceiveErrorConnectionReset || receiveError == ReceiveErrorNetworkReset;
@@ -100,13 +122,19 @@ void BeginDiscoveryText()
 {
     app.DiscoveryText = DiscoveryHeader;
     app.DiscoveryLines.clear();
+    app.DiscoveryReplies.clear();
 }
 
-void AddDiscoveryReply(const unsigned char sourceAddress[4], const char* payload,
+bool AddDiscoveryReply(const unsigned char sourceAddress[4], const char* payload,
                        std::size_t received)
 {
+    std::string reply(reinterpret_cast<const char*>(sourceAddress), 4);
+    reply.append(payload, received);
+    if (!app.DiscoveryReplies.insert(std::move(reply)).second)
+        return false;
     app.DiscoveryText += DiscoveryEntry(sourceAddress, payload, received);
     app.DiscoveryLines.push_back(DiscoveryLine(sourceAddress, payload, received));
+    return true;
 }
 
 void EndDiscoveryText(int replies)

@@ -1,17 +1,20 @@
-// LAN discovery over Windows Sockets: one UDP broadcast question, then every datagram that comes
-// back until the network has been quiet for a second, listed in the Configuration dialog's status
-// box. The run has its own socket and its own Winsock start and end, so an open link is untouched.
-// Uses only calls that Windows XP has.
+// LAN discovery over Windows Sockets: one UDP question to the limited broadcast and one to the
+// broadcast address of every other network the PC is on, then every datagram that comes back
+// until the network has been quiet for a second (five seconds at most), listed once each in the
+// Configuration dialog's status box. The run has its own socket and its own Winsock start and
+// end, so an open link is untouched. Uses only calls that Windows XP has.
 #include "link/discovery.h"
 
 #include <mswsock.h>
+#include <ws2tcpip.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
 #include "core/app_state.h"
 #include "core/platform.h"
-#include "link/discovery_address_win.h"
+#include "link/socket_win.h"
 
 static_assert(ReceiveErrorConnectionReset == WSAECONNRESET, "Winsock's own number");
 static_assert(ReceiveErrorNetworkReset == WSAENETRESET, "Winsock's own number");
@@ -41,6 +44,45 @@ void CloseAndCleanup(SOCKET udp)
     WSACleanup();
 }
 
+// The PC's IPv4 interfaces. None when the list cannot be had (or would not fit 64 entries): the
+// limited broadcast is asked all the same.
+std::vector<NetworkInterface> ListInterfaces(SOCKET udp)
+{
+    std::array<INTERFACE_INFO, 64> listed{};
+    DWORD returned = 0;
+    if (WSAIoctl(udp, SIO_GET_INTERFACE_LIST, nullptr, 0, listed.data(), sizeof listed, &returned,
+                 nullptr, nullptr) != 0)
+        return {};
+    std::size_t count = std::min<std::size_t>(returned / sizeof(INTERFACE_INFO), listed.size());
+    std::vector<NetworkInterface> interfaces;
+    for (std::size_t i = 0; i < count; ++i) {
+        const INTERFACE_INFO& info = listed[i];
+        if (info.iiAddress.Address.sa_family != AF_INET)
+            continue;
+        interfaces.push_back({ntohl(info.iiAddress.AddressIn.sin_addr.s_addr),
+                              ntohl(info.iiNetmask.AddressIn.sin_addr.s_addr),
+                              (info.iiFlags & IFF_UP) != 0, (info.iiFlags & IFF_BROADCAST) != 0,
+                              (info.iiFlags & IFF_LOOPBACK) != 0});
+    }
+    return interfaces;
+}
+
+// Asks every target once; the number of questions that went out, and the last failed result.
+int AskEveryNetwork(SOCKET udp, int& failure)
+{
+    int asked = 0;
+    for (std::uint32_t target : DiscoveryTargets(ListInterfaces(udp))) {
+        const sockaddr_in to = DiscoveryAddress(target);
+        int status = sendto(udp, DiscoveryQuestion, DiscoveryQuestionLength, 0,
+                            reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        if (status == SOCKET_ERROR)
+            failure = status;
+        else
+            ++asked;
+    }
+    return asked;
+}
+
 } // namespace
 
 void DiscoverInstruments()
@@ -65,10 +107,6 @@ void DiscoverInstruments()
         CloseAndCleanup(udp);
         return;
     }
-    // Not checked: a new datagram socket that took SO_BROADCAST takes a receive time-out too.
-    DWORD quietMs = DiscoveryQuietMs;
-    setsockopt(udp, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&quietMs),
-               sizeof quietMs);
 
     // A "port unreachable" that any host sends back for the broadcast would otherwise make the
     // next receive fail at once. Not checked: where the socket's provider cannot turn that off,
@@ -78,11 +116,11 @@ void DiscoverInstruments()
     WSAIoctl(udp, SIO_UDP_CONNRESET, &reportUnreachable, sizeof reportUnreachable, nullptr, 0,
              &returned, nullptr, nullptr);
 
-    const sockaddr_in everyone = DiscoveryBroadcastAddress();
-    status = sendto(udp, DiscoveryQuestion, DiscoveryQuestionLength, 0,
-                    reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone);
-    if (status == SOCKET_ERROR) {
-        FailDiscoveryWithResult("sendto Status = ", status);
+    // The failure is told only when no question at all could go out: a network that cannot be
+    // reached beside one that can is no failure of the run.
+    int failure = 0;
+    if (AskEveryNetwork(udp, failure) == 0) {
+        FailDiscoveryWithResult("sendto Status = ", failure);
         CloseAndCleanup(udp);
         return;
     }
@@ -90,7 +128,13 @@ void DiscoverInstruments()
     std::array<char, DiscoveryBufferSize> buffer{};
     BeginDiscoveryText();
     int replies = 0;
+    const DWORD start = GetTickCount();
     for (;;) {
+        // Every receive waits here first, so it never blocks: the quiet second, or what is left
+        // of the run's limit, ends the collection.
+        int waitMs = DiscoveryWaitMs(GetTickCount() - start);
+        if (waitMs == 0 || !WaitReadable(udp, static_cast<unsigned long>(waitMs)))
+            break;
         sockaddr_in sender{};
         int senderLength = sizeof sender;
         int received = recvfrom(udp, buffer.data(), DiscoveryBufferSize, 0,
@@ -98,17 +142,13 @@ void DiscoverInstruments()
         if (received == SOCKET_ERROR) {
             if (DiscoveryGoesOnAfter(WSAGetLastError()))
                 continue;
-            break; // a quiet second, or any other receive error, ends the collection
+            break; // any other receive error ends the collection
         }
-        AddDiscoveryReply(reinterpret_cast<const unsigned char*>(&sender.sin_addr), buffer.data(),
-                          static_cast<std::size_t>(received));
-        ++replies;
+        if (AddDiscoveryReply(reinterpret_cast<const unsigned char*>(&sender.sin_addr),
+                              buffer.data(), static_cast<std::size_t>(received)))
+            ++replies;
     }
     EndDiscoveryText(replies);
     SetStatusText(app.DiscoveryText.c_str());
-
-    // A datagram socket has no connection to shut down: the call changes nothing that the close
-    // after it would not, and its result is unused. The close is what ends the socket.
-    shutdown(udp, SD_BOTH);
     CloseAndCleanup(udp);
 }

@@ -11,6 +11,7 @@
 #include "core/platform.h"
 #include "link/link.h"
 #include "link/send_whole.h"
+#include "link/socket_win.h"
 
 namespace
 {
@@ -24,16 +25,6 @@ void FailWithEthTimeout()
 bool SocketOpen()
 {
     return app.tcpSocket != INVALID_SOCKET;
-}
-
-// Waits until the socket has something to read (data, a close or an error), at most waitMs.
-bool WaitReadable(DWORD waitMs)
-{
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(app.tcpSocket, &readable);
-    timeval wait{static_cast<long>(waitMs / 1000), static_cast<long>(waitMs % 1000) * 1000};
-    return select(0, &readable, nullptr, nullptr, &wait) > 0;
 }
 
 // Bytes still queued from an earlier answer (the rest of one longer than the buffer, or one that
@@ -150,7 +141,7 @@ void TcpReceive()
         // so that it never blocks: it finds data, the peer's close or an error.
         DWORD elapsed = GetTickCount() - start;
         if (elapsed >= static_cast<DWORD>(TcpReceiveTimeoutMs) ||
-            !WaitReadable(TcpReceiveTimeoutMs - elapsed))
+            !WaitReadable(app.tcpSocket, TcpReceiveTimeoutMs - elapsed))
             break;
         // Look first, then take only up to the line feed, so a following answer stays queued.
         int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Simulated instruments as hosts of their own on a private test network, for the LAN discovery
+# Simulated instruments as hosts of their own on private test networks, for the LAN discovery
 # tests. Each host is a tessaly-sim in a network namespace of its own, joined by a veth pair to a
-# bridge "tessaly-br" (192.0.2.1/24) in the namespace of the test run; the limited broadcast
-# 255.255.255.255 is routed onto that bridge, so a discovery question from the test run reaches
-# every host and the replies come back from the hosts' own addresses (192.0.2.0/24 is reserved
-# for documentation and tests). Refuses to run outside a private network namespace.
+# bridge in the namespace of the test run: "tessaly-br" (192.0.2.1/24) or, for an address in
+# 198.51.100.0/24, "tessaly-br2" (198.51.100.1/24), a second network card as a bench PC has one
+# for the instrument. The limited broadcast 255.255.255.255 is routed onto the first bridge only,
+# as Windows sends it through the one interface with the best metric, so a host on the second
+# network hears only a question sent to its network's own broadcast address. Replies come back
+# from the hosts' own addresses (both ranges are reserved for documentation and tests). Refuses to
+# run outside a private network namespace.
 #
 # As a wrapper around one test command:
 #   netns.sh with-hosts COMMAND...     bridge and the hosts below; exports TESSALY_LAN_HOSTS as
@@ -17,6 +20,8 @@
 
 NETNS_BRIDGE=tessaly-br
 NETNS_BRIDGE_ADDRESS=192.0.2.1
+NETNS_BRIDGE2=tessaly-br2
+NETNS_BRIDGE2_ADDRESS=198.51.100.1
 NETNS_CONTROL_PORT=5026
 NETNS_PIDS=()
 NETNS_LINKS=()
@@ -38,15 +43,28 @@ netns_sim() {
   realpath "$sim"
 }
 
-# The bridge and the route that sends the limited broadcast onto it.
+# One bridge with its address, unless it is there.
+netns_one_bridge() {
+  ip link show "$1" >/dev/null 2>&1 && return 0
+  ip link add "$1" type bridge forward_delay 0 stp_state 0 || return 1
+  ip addr add "$2/24" dev "$1" || return 1
+  ip link set "$1" up
+}
+
+# The bridge a host of ADDRESS joins.
+netns_bridge_of() {
+  case "$1" in
+  198.51.100.*) echo "$NETNS_BRIDGE2" ;;
+  *) echo "$NETNS_BRIDGE" ;;
+  esac
+}
+
+# The two bridges and the route that sends the limited broadcast onto the first.
 netns_bridge_up() {
   netns_check_private || return 1
   ip link set lo up
-  if ! ip link show "$NETNS_BRIDGE" >/dev/null 2>&1; then
-    ip link add "$NETNS_BRIDGE" type bridge forward_delay 0 stp_state 0 || return 1
-    ip addr add "$NETNS_BRIDGE_ADDRESS/24" dev "$NETNS_BRIDGE" || return 1
-    ip link set "$NETNS_BRIDGE" up || return 1
-  fi
+  netns_one_bridge "$NETNS_BRIDGE" "$NETNS_BRIDGE_ADDRESS" || return 1
+  netns_one_bridge "$NETNS_BRIDGE2" "$NETNS_BRIDGE2_ADDRESS" || return 1
   ip route replace 255.255.255.255/32 dev "$NETNS_BRIDGE" || return 1
   [ -n "$NETNS_LOGDIR" ] || NETNS_LOGDIR=$(mktemp -d /tmp/tessaly-netns.XXXXXX)
 }
@@ -80,7 +98,7 @@ netns_host_start() {
   done
   ip link add "$link" type veth peer name eth0 netns "$pid" || return 1
   NETNS_LINKS+=("$link")
-  ip link set "$link" master "$NETNS_BRIDGE" up || return 1
+  ip link set "$link" master "$(netns_bridge_of "$address")" up || return 1
   for _ in $(seq 250); do
     grep -q '^ready' "$log" 2>/dev/null && return 0
     kill -0 "$pid" 2>/dev/null || break
@@ -102,17 +120,19 @@ netns_down() {
   NETNS_LINKS=()
   ip route del 255.255.255.255/32 dev "$NETNS_BRIDGE" 2>/dev/null
   ip link del "$NETNS_BRIDGE" 2>/dev/null
+  ip link del "$NETNS_BRIDGE2" 2>/dev/null
   [ -n "$NETNS_LOGDIR" ] && rm -rf "$NETNS_LOGDIR"
   NETNS_LOGDIR=""
   return 0
 }
 
-# The hosts of the discovery tests: name, address, MAC text. They start silent; each test sets
-# the reply of each host through its control channel.
+# The hosts of the discovery tests: name, address, MAC text; the last on the second network.
+# They start silent; each test sets the reply of each host through its control channel.
 NETNS_TEST_HOSTS=(
   "NODE-A 192.0.2.11 00-1A-2B-3C-4D-11"
   "NODE-B 192.0.2.12 00-1A-2B-3C-4D-12"
   "NODE-C 192.0.2.13 00-1A-2B-3C-4D-13"
+  "NODE-D 198.51.100.11 00-1A-2B-3C-4D-21"
 )
 
 # Runs a command in the background and waits for it, so that a TERM or INT to this script ends the
@@ -143,6 +163,13 @@ netns_without_route() {
   ip -4 route save table main >"$saved" || return 1
   trap 'ip -4 route flush table main; ip -4 route restore <"'"$saved"'"; rm -f "'"$saved"'"' EXIT
   ip -4 route flush table main
+  # The local table's broadcast routes would still carry a question to a network's own
+  # broadcast address; they go too, and come back with the saved table.
+  local saved_local
+  saved_local=$(mktemp /tmp/tessaly-routes.XXXXXX)
+  ip -4 route save table local type broadcast >"$saved_local" || return 1
+  trap 'ip -4 route flush table main; ip -4 route restore <"'"$saved"'"; ip -4 route restore <"'"$saved_local"'" 2>/dev/null; rm -f "'"$saved"'" "'"$saved_local"'"' EXIT
+  ip -4 route flush table local type broadcast
   if ip route get 255.255.255.255 >/dev/null 2>&1; then
     netns_fail "the limited broadcast is still routable"
     return 1

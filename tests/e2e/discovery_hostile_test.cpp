@@ -18,7 +18,7 @@
 
 #include "core/app_state.h"
 #include "link/discovery.h"
-#include "link/discovery_address_win.h"
+#include "link/socket_win.h"
 #include "res/resource.h"
 #include "support/lan_hosts.h"
 #include "tests/e2e/discovery_fixture.h"
@@ -36,6 +36,7 @@ struct Responder {
     std::vector<std::string> replies;
     std::string askerAddress; // the question's source address, where the replies come from
     double lastSentMs = 0;    // when the last reply had been sent
+    DWORD gapMs = 0;          // a pause before each reply after the first
     int sent = 0;
     std::atomic<bool> ready{false};
     HANDLE thread = nullptr; // a Win32 thread: the -win32 runtime has no std::thread
@@ -88,6 +89,8 @@ struct Responder {
             std::string(question.data(), static_cast<std::size_t>(got)) == DiscoveryQuestion) {
             askerAddress = inet_ntoa(asker.sin_addr);
             for (const std::string& reply : replies) {
+                if (gapMs > 0 && &reply != &replies.front())
+                    Sleep(gapMs);
                 if (sendto(s, reply.data(), static_cast<int>(reply.size()), 0,
                            reinterpret_cast<sockaddr*>(&asker), askerLength) != SOCKET_ERROR)
                     ++sent;
@@ -243,6 +246,25 @@ TEST_F(HostileLanTest, EachEntryHoldsOnlyTheBytesOfItsOwnDatagram)
     EXPECT_GE(gap, 950.0) << "the run did not wait for a quiet second";
     EXPECT_LE(gap, plainGap + 600.0) << "the run did not end after a quiet second";
     EXPECT_TRUE(statusBoxes.empty());
+}
+
+// A host that keeps sending, a datagram every 0.9 s, never lets the quiet second come: the run
+// ends at its overall limit all the same and lists what came by then.
+TEST_F(HostileLanTest, AHostThatKeepsSendingCannotHoldTheRun)
+{
+    Responder responder;
+    for (int i = 0; i < 8; ++i)
+        responder.replies.push_back("TRICKLE-" + std::to_string(i) + "\r00-00\r");
+    responder.gapMs = 900;
+    responder.Start();
+    ASSERT_TRUE(responder.ready);
+    std::size_t listed = EntriesOf(Discover()).size();
+    responder.Join();
+    ASSERT_FALSE(responder.askerAddress.empty()) << "the responder did not hear the question";
+    EXPECT_GE(runMs, DiscoveryLimitMs - 100.0);
+    EXPECT_LE(runMs, DiscoveryLimitMs + 1500.0) << "the run outlasted its limit";
+    EXPECT_GE(listed, 4u);
+    EXPECT_LE(listed, 6u);
 }
 
 // The real program, its own Configuration dialog, the same three hostile hosts.

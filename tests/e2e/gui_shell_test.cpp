@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "link/discovery.h"
-#include "link/discovery_address_win.h"
+#include "link/socket_win.h"
 #include "res/resource.h"
 #include "support/sim_control.h"
 #include "tests/e2e/gui_fixture.h"

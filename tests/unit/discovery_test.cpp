@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "link/discovery.h"
 #include "tests/unit/fakes.h"
@@ -223,4 +225,52 @@ TEST(DiscoveryCollection, OnlyAHostsResetReportKeepsItGoing)
     // (WSAENETDOWN), a datagram too large (WSAEMSGSIZE) end it.
     for (int error : {10060, 10004, 10038, 10050, 10040})
         EXPECT_FALSE(DiscoveryGoesOnAfter(error)) << error;
+}
+
+// The same bytes from the same address are listed once; a reply that differs in one byte, or
+// comes from another address, is its own entry. A new run starts with nothing seen.
+TEST_F(DiscoveryTextTest, AReplyThatComesTwiceIsListedOnce)
+{
+    const unsigned char other[4] = {192, 168, 7, 30};
+    const std::string reply = "NODE-7\r00-11-22-33-44-55\r";
+    BeginDiscoveryText();
+    EXPECT_TRUE(AddDiscoveryReply(Node7Address, reply.data(), reply.size()));
+    EXPECT_FALSE(AddDiscoveryReply(Node7Address, reply.data(), reply.size()));
+    EXPECT_TRUE(AddDiscoveryReply(Node7Address, reply.data(), reply.size() - 1));
+    EXPECT_TRUE(AddDiscoveryReply(other, reply.data(), reply.size()));
+    EXPECT_EQ(app.DiscoveryLines.size(), 3u);
+    BeginDiscoveryText();
+    EXPECT_TRUE(AddDiscoveryReply(Node7Address, reply.data(), reply.size()));
+}
+
+// The question goes to the limited broadcast, then to each other network's own broadcast
+// address: only interfaces that are up, can broadcast and are no loopback, each address once.
+TEST(DiscoveryTargets, EveryNetworkOfThePcIsAskedOnce)
+{
+    constexpr std::uint32_t Slash24 = 0xFFFFFF00, Slash16 = 0xFFFF0000;
+    const std::vector<NetworkInterface> interfaces = {
+        {0xC0A80714, Slash24, true, true, false},    // 192.168.7.20/24: the instrument's cable
+        {0x0A010203, Slash16, true, true, false},    // 10.1.2.3/16: the office
+        {0xC0A80715, Slash24, true, true, false},    // a second address on 192.168.7.0/24
+        {0x7F000001, 0xFF000000, true, true, true},  // loopback
+        {0xAC100001, Slash24, false, true, false},   // down
+        {0xAC110001, Slash24, true, false, false},   // no broadcast (point to point)
+        {0xAC120001, 0xFFFFFFFF, true, true, false}, // a /32 has no network to ask
+        {0xAC130001, 0xFFFFFFFE, true, true, false}, // nor has a /31
+        {0x0B000001, 0x00000000, true, true, false}, // mask 0: the limited broadcast again
+    };
+    EXPECT_EQ(DiscoveryTargets(interfaces),
+              (std::vector<std::uint32_t>{LimitedBroadcast, 0xC0A807FF, 0x0A01FFFF}));
+    EXPECT_EQ(DiscoveryTargets({}), std::vector<std::uint32_t>{LimitedBroadcast});
+}
+
+// Each receive waits for the quiet second, cut short by the run's overall limit, after which the
+// run is over whatever still comes.
+TEST(DiscoveryCollection, TheQuietSecondNeverOutlastsTheRunsLimit)
+{
+    EXPECT_EQ(DiscoveryWaitMs(0), DiscoveryQuietMs);
+    EXPECT_EQ(DiscoveryWaitMs(DiscoveryLimitMs - DiscoveryQuietMs), DiscoveryQuietMs);
+    EXPECT_EQ(DiscoveryWaitMs(DiscoveryLimitMs - 300), 300);
+    EXPECT_EQ(DiscoveryWaitMs(DiscoveryLimitMs), 0);
+    EXPECT_EQ(DiscoveryWaitMs(0xFFFFFFFF), 0);
 }
