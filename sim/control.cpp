@@ -154,6 +154,18 @@ std::string SetState(Instrument& in, const std::string& key, const std::string& 
     return "error: " + reason;
 }
 
+// "pty" and "tcp": without an argument, whether the side is there; "on" or "off" asks the loop
+// to plug it back in or pull it out.
+std::string PlugCommand(const std::string& args, bool present, SimState::PlugChange& change)
+{
+    if (args.empty())
+        return present ? "on" : "off";
+    if (args != "off" && args != "on")
+        return "error: on or off";
+    change = args == "on" ? SimState::PlugChange::Plug : SimState::PlugChange::Unplug;
+    return "ok";
+}
+
 struct ControlCommand {
     const char* name;
     std::string (*run)(SimState& sim, const std::string& args);
@@ -205,12 +217,11 @@ const ControlCommand ControlCommands[] = {
      }},
     {"pty",
      [](SimState& sim, const std::string& args) {
-         if (args.empty())
-             return std::string(sim.ptyPresent ? "on" : "off");
-         if (args != "off" && args != "on")
-             return std::string("error: on or off");
-         sim.ptyChange = args == "on" ? SimState::PtyChange::Plug : SimState::PtyChange::Unplug;
-         return std::string("ok");
+         return PlugCommand(args, sim.ptyPresent, sim.ptyChange);
+     }},
+    {"tcp",
+     [](SimState& sim, const std::string& args) {
+         return PlugCommand(args, sim.tcpPresent, sim.tcpChange);
      }},
     {"quit",
      [](SimState& sim, const std::string&) {
@@ -222,7 +233,7 @@ const ControlCommand ControlCommands[] = {
          return std::string(
              "fault [MODE [ARG]] | discovery [KIND [N]] | record [tcp|serial|N] | "
              "clear | get KEY | set KEY VALUE | connections | line | flush | pty [on|off] | "
-             "quit");
+             "tcp [on|off] | quit");
      }},
 };
 

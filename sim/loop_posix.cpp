@@ -153,9 +153,9 @@ Channel SerialChannel(const Endpoints& endpoints)
 // plugged back in, as a new pseudo-terminal linked where the old one was.
 void ChangePty(SimState& sim, std::vector<Channel>& channels, Endpoints& endpoints)
 {
-    const SimState::PtyChange change = sim.ptyChange;
-    sim.ptyChange = SimState::PtyChange::None;
-    if (change == SimState::PtyChange::Unplug && endpoints.pty.master >= 0) {
+    const SimState::PlugChange change = sim.ptyChange;
+    sim.ptyChange = SimState::PlugChange::None;
+    if (change == SimState::PlugChange::Unplug && endpoints.pty.master >= 0) {
         for (Channel& ch : channels) {
             if (ch.kind == ChannelKind::Serial) {
                 ch.closed = true;
@@ -166,7 +166,7 @@ void ChangePty(SimState& sim, std::vector<Channel>& channels, Endpoints& endpoin
         LogEvent("serial", "unplugged");
     }
     std::string error;
-    if (change == SimState::PtyChange::Plug && endpoints.pty.master < 0 &&
+    if (change == SimState::PlugChange::Plug && endpoints.pty.master < 0 &&
         !endpoints.ptyLink.empty()) {
         if (OpenRawPty(endpoints.pty, error) &&
             LinkPty(endpoints.ptyLink, endpoints.pty.slavePath, error)) {
@@ -178,6 +178,30 @@ void ChangePty(SimState& sim, std::vector<Channel>& channels, Endpoints& endpoin
         }
     }
     sim.ptyPresent = endpoints.pty.master >= 0;
+}
+
+// The TCP side's cable pulled: every instrument connection closed and the listening socket too, so
+// that a client's next send or read finds the peer gone and a new connect is refused; or put back:
+// listening again where it was.
+void ChangeTcp(SimState& sim, std::vector<Channel>& channels, Endpoints& endpoints)
+{
+    const SimState::PlugChange change = sim.tcpChange;
+    sim.tcpChange = SimState::PlugChange::None;
+    if (change == SimState::PlugChange::Unplug && endpoints.tcpListen >= 0) {
+        for (Channel& ch : channels) {
+            if (ch.kind == ChannelKind::Tcp)
+                ch.closed = true;
+        }
+        close(endpoints.tcpListen);
+        endpoints.tcpListen = -1;
+        LogEvent("tcp", "unplugged");
+    }
+    std::string error;
+    if (change == SimState::PlugChange::Plug && endpoints.tcpListen < 0 && endpoints.tcpPort > 0) {
+        endpoints.tcpListen = ListenTcp(endpoints.tcpBind, endpoints.tcpPort, error);
+        LogEvent("tcp", endpoints.tcpListen >= 0 ? "plugged in" : error);
+    }
+    sim.tcpPresent = endpoints.tcpListen >= 0;
 }
 
 void HandleLine(SimState& sim, std::vector<Channel>& channels, Channel& ch, std::string line,
@@ -199,6 +223,7 @@ void HandleLine(SimState& sim, std::vector<Channel>& channels, Channel& ch, std:
         sim.flushRequested = false;
     }
     // Last: a new channel may move the others, ch among them.
+    ChangeTcp(sim, channels, endpoints);
     ChangePty(sim, channels, endpoints);
 }
 
@@ -341,6 +366,7 @@ void RunLoop(SimState& sim, Endpoints& endpoints)
     if (endpoints.pty.master >= 0)
         channels.push_back(SerialChannel(endpoints));
     sim.ptyPresent = endpoints.pty.master >= 0;
+    sim.tcpPresent = endpoints.tcpListen >= 0;
     int nextId = 1;
     std::vector<pollfd> fds;
     while (stopSignal == 0) {

@@ -8,6 +8,8 @@
 // What the loop serves; -1 for what was not asked for.
 struct Endpoints {
     int tcpListen = -1;
+    std::string tcpBind; // where the TCP side listens, so that it can listen there again
+    int tcpPort = 0;
     int controlListen = -1;
     int udp = -1;
     Pty pty;

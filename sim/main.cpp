@@ -1,11 +1,16 @@
 // tessaly-sim: a simulated programmable AC source for tests and demonstrations. Reads its
 // options, opens the TCP, control, discovery and pseudo-terminal endpoints, prints "ready" and
-// serves them until SIGTERM, SIGINT or the control command "quit".
+// serves them until SIGTERM, SIGINT or the control command "quit". With --instruments N it is N
+// such instruments, one process each, on consecutive TCP and control ports.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #include "sim/loop_posix.h"
 #include "sim/net_posix.h"
@@ -28,6 +33,7 @@ struct Options {
     bool crlf = false;
     std::string logPath;
     std::string load = "48";
+    int instruments = 1;
 };
 
 bool ReadPort(const char* text, int& port)
@@ -96,6 +102,13 @@ const OptionRow OptionRows[] = {
          o.logPath = v;
          return true;
      }},
+    {"--instruments", "N",
+     [](Options& o, const char* v) {
+         char* end = nullptr;
+         const long count = std::strtol(v, &end, 10);
+         o.instruments = static_cast<int>(count);
+         return *v != '\0' && *end == '\0' && count >= 1 && count <= 256;
+     }},
     {"--load", "OHMS",
      [](Options& o, const char* v) {
          o.load = v;
@@ -161,6 +174,8 @@ bool OpenEndpoints(const Options& options, Endpoints& e)
         e.tcpListen = ListenTcp(options.bind, options.tcpPort, error);
         if (e.tcpListen < 0)
             return std::fprintf(stderr, "tessaly-sim: %s\n", error.c_str()), false;
+        e.tcpBind = options.bind;
+        e.tcpPort = options.tcpPort;
         std::printf("tcp: %s:%d\n", options.bind.c_str(), options.tcpPort);
     }
     if (options.controlPort > 0) {
@@ -186,6 +201,70 @@ bool OpenEndpoints(const Options& options, Endpoints& e)
     return true;
 }
 
+// One instrument: its state, its endpoints and its loop. Says it is ready on standard output, or,
+// for a child instrument, with a byte on readyPipe. The exit status: 0, or 1 when an endpoint
+// could not be opened.
+int Serve(const Options& options, int readyPipe)
+{
+    SimState sim;
+    ParseDiscoveryFault(options.discoveryFault, sim.discoveryFault);
+    PowerOn(sim.instrument);
+    sim.instrument.host = options.hostname;
+    sim.instrument.mac = options.mac;
+    if (options.bind != "0.0.0.0" && options.bind != "::")
+        sim.instrument.activeIp = options.bind;
+    if (options.tcpPort > 0)
+        sim.instrument.socketPort = options.tcpPort;
+    sim.lineEnd = options.crlf ? "\r\n" : "\n";
+    sim.instrument.loadOhms = std::strtod(options.load.c_str(), nullptr);
+    Endpoints endpoints;
+    const bool opened = OpenEndpoints(options, endpoints);
+    if (opened) {
+        if (readyPipe >= 0) {
+            const char ready = 1;
+            (void)!write(readyPipe, &ready, 1);
+            close(readyPipe);
+        } else {
+            std::printf("ready\n");
+        }
+        std::fflush(stdout);
+        LogEvent("sim", "ready");
+        RunLoop(sim, endpoints);
+        LogEvent("sim", "stopped");
+    }
+    std::fflush(stdout);
+    CloseEndpoints(endpoints);
+    return opened ? 0 : 1;
+}
+
+// Runs instruments 2..N as child processes, each the single-instrument program with the ports
+// moved on by its place and a host name of its own (SIM-AC-2, ...), and without the serial and
+// discovery sides, which stay with the first; then returns to serve the first here. A child
+// ends with this process. Each child writes a byte to readyPipe once it serves.
+std::vector<pid_t> StartOtherInstruments(const Options& options, int readyPipe)
+{
+    std::vector<pid_t> children;
+    for (int i = 1; i < options.instruments; ++i) {
+        const pid_t pid = fork();
+        if (pid != 0) {
+            if (pid > 0)
+                children.push_back(pid);
+            continue;
+        }
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        Options own = options;
+        own.instruments = 1;
+        own.tcpPort = options.tcpPort > 0 ? options.tcpPort + i : 0;
+        own.controlPort = options.controlPort > 0 ? options.controlPort + i : 0;
+        own.hostname = "SIM-AC-" + std::to_string(i + 1);
+        own.ptyLink.clear();
+        own.discovery = false;
+        own.logPath.clear();
+        std::exit(Serve(own, readyPipe));
+    }
+    return children;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -196,23 +275,14 @@ int main(int argc, char** argv)
         PrintUsage(stdout);
         return 0;
     }
-    SimState sim;
-    if (!ParseOptions(argc, argv, options) ||
-        !ParseDiscoveryFault(options.discoveryFault, sim.discoveryFault)) {
+    DiscoveryFault fault;
+    if (!ParseOptions(argc, argv, options) || !ParseDiscoveryFault(options.discoveryFault, fault)) {
         PrintUsage(stderr);
         return 2;
     }
-    PowerOn(sim.instrument);
-    sim.instrument.host = options.hostname;
-    sim.instrument.mac = options.mac;
-    if (options.bind != "0.0.0.0" && options.bind != "::")
-        sim.instrument.activeIp = options.bind;
-    if (options.tcpPort > 0)
-        sim.instrument.socketPort = options.tcpPort;
-    sim.lineEnd = options.crlf ? "\r\n" : "\n";
     char* end = nullptr;
-    sim.instrument.loadOhms = std::strtod(options.load.c_str(), &end);
-    if (options.load.empty() || *end != '\0' || sim.instrument.loadOhms < 0) {
+    const double load = std::strtod(options.load.c_str(), &end);
+    if (options.load.empty() || *end != '\0' || load < 0) {
         std::fprintf(stderr, "tessaly-sim: bad value for --load: %s\n", options.load.c_str());
         return 2;
     }
@@ -220,18 +290,34 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tessaly-sim: cannot open log %s\n", options.logPath.c_str());
         return 1;
     }
-
-    Endpoints endpoints;
-    const bool opened = OpenEndpoints(options, endpoints);
-    if (opened) {
-        std::printf("ready\n");
-        std::fflush(stdout);
-        LogEvent("sim", "ready");
-        RunLoop(sim, endpoints);
-        LogEvent("sim", "stopped");
+    if (options.instruments == 1) {
+        const int status = Serve(options, -1);
+        CloseLog();
+        return status;
     }
+
+    // Several instruments: "ready" once every one serves, or status 1 when one could not start.
+    int ready[2];
+    if (pipe(ready) != 0)
+        return 1;
     std::fflush(stdout);
-    CloseEndpoints(endpoints);
+    const std::vector<pid_t> children = StartOtherInstruments(options, ready[1]);
+    close(ready[1]);
+    int started = 0;
+    char byte = 0;
+    while (read(ready[0], &byte, 1) == 1)
+        ++started;
+    close(ready[0]);
+    int status = 1;
+    if (started == options.instruments - 1)
+        status = Serve(options, -1);
+    else
+        std::fprintf(stderr, "tessaly-sim: %d of %d instruments did not start\n",
+                     options.instruments - 1 - started, options.instruments);
+    for (pid_t child : children)
+        kill(child, SIGTERM);
+    for (pid_t child : children)
+        waitpid(child, nullptr, 0);
     CloseLog();
-    return opened ? 0 : 1;
+    return status;
 }

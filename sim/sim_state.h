@@ -22,9 +22,11 @@ struct SimState {
     std::string ptyLine;
     bool quitRequested = false;
     bool flushRequested = false;
-    // The pseudo-terminal as a USB adapter that is pulled out and plugged back in: the control
-    // channel asks, the loop does it.
-    enum class PtyChange { None, Unplug, Plug };
-    PtyChange ptyChange = PtyChange::None;
+    // The pseudo-terminal as a USB adapter that is pulled out and plugged back in, and the TCP
+    // side as a LAN cable that is pulled and put back: the control channel asks, the loop does it.
+    enum class PlugChange { None, Unplug, Plug };
+    PlugChange ptyChange = PlugChange::None;
     bool ptyPresent = false;
+    PlugChange tcpChange = PlugChange::None;
+    bool tcpPresent = false;
 };
