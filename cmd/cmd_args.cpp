@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "cmd/cmd_args.h"
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
 #include "panels/panel_table.h"

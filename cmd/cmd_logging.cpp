@@ -2,6 +2,8 @@
 // and the run's exit status.
 #include "cmd/cmd_logging.h"
 
+#include "cmd/cmd_rules.h"
+
 namespace
 {
 

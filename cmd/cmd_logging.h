@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cmd/cmd_rules.h"
+#include "cmd/cmd_plan.h"
 
 // One field as RFC 4180 writes it: between double quotes, its quotes doubled, when it holds a
 // comma, a quote, a carriage return or a line feed; as it is otherwise, so a number stays a

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cmd/cmd_logging.h"
+#include "cmd/cmd_args.h"
 #include "cmd/cmd_rules.h"
 #include "core/platform.h"
 #include "link/discovery.h"

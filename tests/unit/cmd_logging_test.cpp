@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cmd/cmd_args.h"
 #include "cmd/cmd_logging.h"
 #include "panels/transaction.h"
 #include "res/resource.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cmd/cmd_args.h"
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
 #include "panels/transaction.h"
