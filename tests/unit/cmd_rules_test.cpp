@@ -126,6 +126,24 @@ TEST(CmdArguments, UsageErrorsNameTheArgumentAndPointToTheList)
     }
 }
 
+// Which options take the next argument as their value, and the whole text of the error when it
+// is missing; --log and --csv leave the next argument to be a command.
+TEST(CmdArguments, OptionsThatTakeAValue)
+{
+    for (const char* option : {"--tcp", "--com", "--usb", "--baud", "--send", "--query", "--every",
+                               "--count", "--for", "--wait", "--out"}) {
+        EXPECT_EQ(Parse({option}).error,
+                  "tessaly-cmd: " + std::string(option) +
+                      " needs a value\ntessaly-cmd --list shows every command, tessaly-cmd "
+                      "--help the usage");
+    }
+    for (const char* option : {"--log", "--csv"}) {
+        ScriptPlan plan = Parse({option, "*IDN?"});
+        EXPECT_EQ(plan.error, "") << option;
+        EXPECT_EQ(plan.steps.size(), 1u) << option;
+    }
+}
+
 TEST(CmdCommands, KeywordsPanelsAndCaptions)
 {
     const struct {
