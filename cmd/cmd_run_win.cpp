@@ -44,18 +44,11 @@ bool Hold(long long ms)
     return WaitForSingleObject(console.stopEvent, static_cast<DWORD>(ms)) == WAIT_TIMEOUT;
 }
 
-// Milliseconds on the monotonic clock, from an origin of its own.
+// Milliseconds on the schedule's clock: the system's tick, the same on every core (unlike the
+// performance counter of some multi-core PCs of the Windows XP years), extended past its wrap.
 long long NowMs()
 {
-    static const long long frequency = [] {
-        alignas(8) LARGE_INTEGER perSecond{};
-        QueryPerformanceFrequency(&perSecond);
-        return static_cast<long long>(perSecond.QuadPart);
-    }();
-    alignas(8) LARGE_INTEGER counter{}; // the call wants it on an 8-byte boundary
-    QueryPerformanceCounter(&counter);
-    long long count = counter.QuadPart;
-    return count / frequency * 1000 + count % frequency * 1000 / frequency;
+    return ExtendedTick(console.clock, GetTickCount());
 }
 
 std::string LocalTimeNow()
@@ -102,8 +95,9 @@ int RunOnce(const ScriptPlan& plan, const ScriptStep& step)
 }
 
 // The rounds of a logging run. A failed command is told and the run goes on; the run ends when
-// the plan says, at Ctrl+C (after the round in flight), or when the link or the output is lost.
-// Each round's row or answers are written as one piece when the round ends.
+// the plan says, at Ctrl+C (after the round in flight; during a round's --wait at once, leaving
+// that round out), or when the link or the output is lost. Each round's row or answers are
+// written as one piece when the round ends.
 int RunRounds(const ScriptPlan& plan)
 {
     bool anyFailed = false;
@@ -122,10 +116,14 @@ int RunRounds(const ScriptPlan& plan)
             break;
         std::vector<std::string> row = {LocalTimeNow(), SecondsText(NowMs() - start)};
         std::string plain;
+        bool settled = true;
         for (std::size_t i = plan.firstRepeated; i < plan.steps.size(); ++i) {
             const ScriptStep& step = plan.steps[i];
+            // A settling time: the round needs it whole, so Ctrl+C during it leaves the round out.
             if (step.row == nullptr) {
-                Sleep(static_cast<DWORD>(step.waitMs)); // a settling time: the round needs it whole
+                settled = Hold(step.waitMs);
+                if (!settled)
+                    break;
                 continue;
             }
             std::string answer;
@@ -141,6 +139,8 @@ int RunRounds(const ScriptPlan& plan)
             if (ReadsAnswer(*step.row) && !console.printLog)
                 plain += answer + "\r\n";
         }
+        if (!settled)
+            break;
         Write(stdout, plan.csv ? CsvRecord(row) : plain);
     }
     if (linkLost)
@@ -181,6 +181,9 @@ int RunScript(const ScriptPlan& plan)
     if (!OpenOutFile(plan.outPath))
         return ExitOutputLost;
     console.stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // A process started with Ctrl+C ignored (by "start /b", or in a new process group) passes that
+    // on to its children; Ctrl+C must end a logging run all the same.
+    SetConsoleCtrlHandler(nullptr, FALSE);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     int status = ExitLinkNotOpened;
     if (OpenLink(LinkKindOf(plan.link),

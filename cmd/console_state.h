@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cmd/cmd_logging.h"
 #include "cmd/cmd_plan.h"
 
 struct ConsoleState {
@@ -25,12 +26,15 @@ struct ConsoleState {
     bool stderrHeld = false;
     bool outputLost = false;               // something meant for standard output was not written
     HANDLE outFile = INVALID_HANDLE_VALUE; // --out FILE
+    bool outFileOnDisk = false;            // a disk file, whose buffers can be flushed
     std::string* collected = nullptr;      // a round's output while it runs, written when it ends
 
     // Set by the console's control handler, which the system runs on a thread of its own; the
     // event (manual-reset) cuts a wait short.
     std::atomic<bool> stopAsked{false};
     HANDLE stopEvent = nullptr;
+
+    TickClock clock; // the schedule's clock
 };
 
 extern ConsoleState console;
