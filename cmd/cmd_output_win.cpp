@@ -19,12 +19,14 @@ void Write(std::FILE* stream, const std::string& bytes)
         return;
     }
     if (stream == stdout && console.outFile != INVALID_HANDLE_VALUE) {
-        // On to the disk as well, so that a run cut off by a power loss keeps what it logged.
+        // On to the disk as well, so that a run cut off by a power loss keeps what it logged. A
+        // console or a pipe has no buffers to flush, and flushing it fails.
         DWORD written = 0;
         bool whole = WriteFile(console.outFile, bytes.data(), static_cast<DWORD>(bytes.size()),
                                &written, nullptr) &&
                      written == bytes.size();
-        console.outputLost = console.outputLost || !whole || !FlushFileBuffers(console.outFile);
+        bool flushed = !console.outFileOnDisk || FlushFileBuffers(console.outFile);
+        console.outputLost = console.outputLost || !whole || !flushed;
         return;
     }
     bool held = stream == stdout ? console.stdoutHeld : console.stderrHeld;
@@ -47,14 +49,25 @@ void WriteLine(std::FILE* stream, const std::string& bytes)
     Write(stream, bytes + "\r\n");
 }
 
-// The file is shared so that another program (a spreadsheet) can open it to read, and to write,
-// while the run goes on.
+// FILE is first opened as it stands, in the way a console or a pipe must be opened (an existing
+// one, shared for reading and writing). What that gives is kept unless it is a disk file: a disk
+// file is made anew, shared for reading only, so that a spreadsheet can read it while the run
+// goes on but a second run cannot open it to write and empty it under the first.
 bool OpenOutFile(const std::string& path)
 {
     if (path.empty())
         return true;
-    console.outFile = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE existing = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing != INVALID_HANDLE_VALUE && GetFileType(existing) != FILE_TYPE_DISK) {
+        console.outFile = existing;
+        return true;
+    }
+    if (existing != INVALID_HANDLE_VALUE)
+        CloseHandle(existing);
+    console.outFile = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    console.outFileOnDisk = console.outFile != INVALID_HANDLE_VALUE;
     if (console.outFile != INVALID_HANDLE_VALUE)
         return true;
     WriteLine(stderr, "--out " + path + ": the file could not be made (error " +
