@@ -10,7 +10,8 @@ if(WIN32)
   # A console program for Windows XP and later (subsystem 5.01; 5.02 is the least for x86_64).
   # Shipped like the window programs: stripped, ASLR, DEP, terminal-server aware, and the same
   # version resource naming its own file.
-  add_executable(tessaly-cmd cmd/cmd_main_win.cpp res/version.rc)
+  add_executable(tessaly-cmd cmd/cmd_main_win.cpp cmd/cmd_output_win.cpp cmd/cmd_platform_win.cpp
+                           cmd/cmd_run_win.cpp res/version.rc)
   target_include_directories(tessaly-cmd PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(tessaly-cmd
                              PRIVATE $<$<COMPILE_LANGUAGE:RC>:PROGRAM_FILE_NAME=tessaly-cmd.exe>)

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "cmd/cmd_args.h"
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
 #include "panels/panel_table.h"
@@ -87,6 +88,194 @@ bool SplitHostPort(const std::string& text, std::string& host, std::string& port
     return true;
 }
 
+// The plan as the options fill it, with what the checks after the last argument need to know.
+struct Parsing {
+    ScriptPlan plan;
+    bool baudGiven = false;
+    bool every = false;
+};
+
+// Each option's handler gets the option as typed and its value ("" for an option without one),
+// fills the plan and returns the problem, or "" when the value was understood.
+using OptionHandler = std::string (*)(Parsing& p, const std::string& option,
+                                      const std::string& value);
+
+struct OptionRow {
+    const char* name;
+    bool takesValue;
+    OptionHandler handle;
+};
+
+std::string ChooseLink(Parsing& p, const std::string& option, ScriptLink link)
+{
+    if (p.plan.link != ScriptLink::None)
+        return option + ": only one of --tcp, --com and --usb";
+    p.plan.link = link;
+    return "";
+}
+
+std::string TcpOption(Parsing& p, const std::string& option, const std::string& value)
+{
+    std::string problem = ChooseLink(p, option, ScriptLink::Tcp);
+    if (problem.empty() && !SplitHostPort(value, p.plan.host, p.plan.port))
+        problem = "--tcp " + value + ": give HOST:PORT";
+    return problem;
+}
+
+std::string PortOption(Parsing& p, const std::string& option, const std::string& value)
+{
+    std::string problem =
+        ChooseLink(p, option, option == "--com" ? ScriptLink::Rs232 : ScriptLink::Usb);
+    if (!problem.empty())
+        return problem;
+    p.plan.portIndex = NumberUpTo(value, PortCount - 1);
+    return p.plan.portIndex < 0 ? option + " " + value + ": the port is a number from 0 to 25" : "";
+}
+
+std::string BaudOption(Parsing& p, const std::string&, const std::string& value)
+{
+    int position = 0;
+    while (position < BaudChoiceCount && value != BaudLabels[position])
+        ++position;
+    if (position == BaudChoiceCount) {
+        std::string rates;
+        for (const char* label : BaudLabels)
+            rates += std::string(" ") + label;
+        return "--baud " + value + ": the rate is one of" + rates;
+    }
+    p.plan.baudIndex = position;
+    p.baudGiven = true;
+    return "";
+}
+
+std::string LogOption(Parsing& p, const std::string&, const std::string&)
+{
+    p.plan.log = true;
+    return "";
+}
+
+std::string CsvOption(Parsing& p, const std::string&, const std::string&)
+{
+    p.plan.csv = true;
+    return "";
+}
+
+std::string EveryOption(Parsing& p, const std::string&, const std::string& value)
+{
+    if (p.every)
+        return "--every: give it once; the commands after it repeat";
+    p.every = true;
+    p.plan.firstRepeated = p.plan.steps.size();
+    p.plan.intervalMs = Milliseconds(value);
+    if (p.plan.intervalMs < 100)
+        return "--every " + value +
+               ": give the seconds between rounds, at least 0.1, with at most three decimals";
+    return "";
+}
+
+std::string CountOption(Parsing& p, const std::string&, const std::string& value)
+{
+    p.plan.count = WholeNumber(value, 9);
+    return p.plan.count < 1 ? "--count " + value + ": give the number of rounds, 1 or more" : "";
+}
+
+std::string ForOption(Parsing& p, const std::string&, const std::string& value)
+{
+    p.plan.durationMs = DurationMs(value);
+    return p.plan.durationMs < 0 ? "--for " + value + ": give a duration such as 90s, 15m or 8h"
+                                 : "";
+}
+
+std::string WaitOption(Parsing& p, const std::string& option, const std::string& value)
+{
+    ScriptStep step;
+    step.typed = option;
+    step.waitMs = WholeNumber(value, 8);
+    if (step.waitMs < 0)
+        return "--wait " + value + ": give the milliseconds to wait";
+    p.plan.steps.push_back(step);
+    return "";
+}
+
+std::string OutOption(Parsing& p, const std::string&, const std::string& value)
+{
+    if (!p.plan.outPath.empty() || value.empty())
+        return "--out: give one file";
+    p.plan.outPath = value;
+    return "";
+}
+
+// --send is the Command panel's free line; --query the same, then its Read.
+std::string LineOption(Parsing& p, const std::string& option, const std::string& value)
+{
+    ScriptStep step;
+    step.row = RowOfKind(Panel::Command, CommandKind::FreeLine);
+    step.entry = value;
+    step.typed = value;
+    p.plan.steps.push_back(step);
+    if (option == "--query") {
+        step.row = RowOfKind(Panel::Command, CommandKind::Read);
+        p.plan.steps.push_back(step);
+    }
+    return "";
+}
+
+constexpr OptionRow Options[] = {
+    {"--tcp", true, TcpOption},     {"--com", true, PortOption},    {"--usb", true, PortOption},
+    {"--baud", true, BaudOption},   {"--log", false, LogOption},    {"--csv", false, CsvOption},
+    {"--every", true, EveryOption}, {"--count", true, CountOption}, {"--for", true, ForOption},
+    {"--wait", true, WaitOption},   {"--out", true, OutOption},     {"--send", true, LineOption},
+    {"--query", true, LineOption},
+};
+
+const OptionRow* OptionNamed(const std::string& arg)
+{
+    for (const OptionRow& option : Options) {
+        if (arg == option.name)
+            return &option;
+    }
+    return nullptr;
+}
+
+// An argument that is no option: a command, unless it looks like an option or is the discover
+// word, which stands alone.
+std::string CommandArgument(Parsing& p, const std::string& arg)
+{
+    if (arg.rfind("--", 0) == 0 || arg == "discover")
+        return "unknown option \"" + arg + "\"";
+    ScriptStep step;
+    std::string problem = ResolveCommand(arg, step);
+    step.typed = arg;
+    if (problem.empty())
+        p.plan.steps.push_back(step);
+    return problem;
+}
+
+// What the options say together, once all are read: "" when they go together.
+std::string ProblemOfTheWhole(Parsing& p)
+{
+    ScriptPlan& plan = p.plan;
+    if (!p.every) {
+        const char* repeatOption = plan.count > 0        ? "--count"
+                                   : plan.durationMs > 0 ? "--for"
+                                                         : nullptr;
+        if (repeatOption != nullptr)
+            return repeatOption + std::string(" goes with --every SECONDS");
+        // --csv alone makes the whole list one round, run once.
+        plan.firstRepeated = plan.csv ? 0 : plan.steps.size();
+        plan.count = plan.csv ? 1 : 0;
+    } else if (plan.firstRepeated == plan.steps.size()) {
+        return "--every needs the commands to repeat after it";
+    }
+    if (plan.log && plan.csv)
+        return "--log and --csv do not go together";
+    if (plan.link == ScriptLink::None)
+        return "no link: give --tcp HOST:PORT, --com N or --usb N";
+    if (p.baudGiven && plan.link != ScriptLink::Rs232)
+        return "--baud goes with --com only (a USB port keeps its own settings)";
+    return "";
+}
+
 ScriptPlan Refuse(ScriptPlan plan, const std::string& problem)
 {
     plan.error = "tessaly-cmd: " + problem + "\n" + UsageHint;
@@ -97,121 +286,29 @@ ScriptPlan Refuse(ScriptPlan plan, const std::string& problem)
 
 ScriptPlan ParseArguments(const std::vector<std::string>& args)
 {
-    ScriptPlan plan;
+    Parsing p;
     if (args.empty())
-        return Refuse(plan, "nothing to do");
+        return Refuse(p.plan, "nothing to do");
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "--list" || args[0] == "discover")) {
-        plan.mode = args[0] == "--help"   ? ScriptMode::Help
-                    : args[0] == "--list" ? ScriptMode::List
-                                          : ScriptMode::Discover;
-        return plan;
+        p.plan.mode = args[0] == "--help"   ? ScriptMode::Help
+                      : args[0] == "--list" ? ScriptMode::List
+                                            : ScriptMode::Discover;
+        return p.plan;
     }
-    bool baudGiven = false;
-    bool every = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        bool last = i + 1 == args.size();
-        bool linkOption = arg == "--tcp" || arg == "--com" || arg == "--usb";
-        bool takesWord = linkOption || arg == "--baud" || arg == "--send" || arg == "--query" ||
-                         arg == "--every" || arg == "--count" || arg == "--for" ||
-                         arg == "--wait" || arg == "--out";
-        if (takesWord && last)
-            return Refuse(plan, arg + " needs a value");
-        const std::string word = takesWord ? args[++i] : "";
-        if (linkOption && plan.link != ScriptLink::None)
-            return Refuse(plan, arg + ": only one of --tcp, --com and --usb");
-        if (arg == "--tcp") {
-            plan.link = ScriptLink::Tcp;
-            if (!SplitHostPort(word, plan.host, plan.port))
-                return Refuse(plan, "--tcp " + word + ": give HOST:PORT");
-        } else if (arg == "--com" || arg == "--usb") {
-            plan.link = arg == "--com" ? ScriptLink::Rs232 : ScriptLink::Usb;
-            plan.portIndex = NumberUpTo(word, PortCount - 1);
-            if (plan.portIndex < 0)
-                return Refuse(plan, arg + " " + word + ": the port is a number from 0 to 25");
-        } else if (arg == "--baud") {
-            int position = 0;
-            while (position < BaudChoiceCount && word != BaudLabels[position])
-                ++position;
-            if (position == BaudChoiceCount) {
-                std::string rates;
-                for (const char* label : BaudLabels)
-                    rates += std::string(" ") + label;
-                return Refuse(plan, "--baud " + word + ": the rate is one of" + rates);
-            }
-            plan.baudIndex = position;
-            baudGiven = true;
-        } else if (arg == "--log" || arg == "--csv") {
-            (arg == "--log" ? plan.log : plan.csv) = true;
-        } else if (arg == "--every") {
-            if (every)
-                return Refuse(plan, "--every: give it once; the commands after it repeat");
-            every = true;
-            plan.firstRepeated = plan.steps.size();
-            plan.intervalMs = Milliseconds(word);
-            if (plan.intervalMs < 100)
-                return Refuse(plan, "--every " + word +
-                                        ": give the seconds between rounds, at least 0.1, with at "
-                                        "most three decimals");
-        } else if (arg == "--count") {
-            plan.count = WholeNumber(word, 9);
-            if (plan.count < 1)
-                return Refuse(plan, "--count " + word + ": give the number of rounds, 1 or more");
-        } else if (arg == "--for") {
-            plan.durationMs = DurationMs(word);
-            if (plan.durationMs < 0)
-                return Refuse(plan, "--for " + word + ": give a duration such as 90s, 15m or 8h");
-        } else if (arg == "--wait") {
-            ScriptStep step;
-            step.typed = arg;
-            step.waitMs = WholeNumber(word, 8);
-            if (step.waitMs < 0)
-                return Refuse(plan, "--wait " + word + ": give the milliseconds to wait");
-            plan.steps.push_back(step);
-        } else if (arg == "--out") {
-            if (!plan.outPath.empty() || word.empty())
-                return Refuse(plan, "--out: give one file");
-            plan.outPath = word;
-        } else if (arg == "--send" || arg == "--query") {
-            ScriptStep step;
-            step.row = RowOfKind(Panel::Command, CommandKind::FreeLine);
-            step.entry = word;
-            step.typed = word;
-            plan.steps.push_back(step);
-            if (arg == "--query") {
-                step.row = RowOfKind(Panel::Command, CommandKind::Read);
-                plan.steps.push_back(step);
-            }
-        } else if (arg.rfind("--", 0) == 0 || arg == "discover") {
-            return Refuse(plan, "unknown option \"" + arg + "\"");
-        } else {
-            ScriptStep step;
-            std::string problem = ResolveCommand(arg, step);
-            if (!problem.empty())
-                return Refuse(plan, problem);
-            step.typed = arg;
-            plan.steps.push_back(step);
-        }
+        const OptionRow* option = OptionNamed(arg);
+        bool valueMissing = option != nullptr && option->takesValue && i + 1 == args.size();
+        std::string problem = valueMissing ? arg + " needs a value" : "";
+        if (option == nullptr)
+            problem = CommandArgument(p, arg);
+        else if (!valueMissing)
+            problem = option->handle(p, arg, option->takesValue ? args[++i] : std::string());
+        if (!problem.empty())
+            return Refuse(p.plan, problem);
     }
-    if (!every) {
-        const char* repeatOption = plan.count > 0        ? "--count"
-                                   : plan.durationMs > 0 ? "--for"
-                                                         : nullptr;
-        if (repeatOption != nullptr)
-            return Refuse(plan, repeatOption + std::string(" goes with --every SECONDS"));
-        // --csv alone makes the whole list one round, run once.
-        plan.firstRepeated = plan.csv ? 0 : plan.steps.size();
-        plan.count = plan.csv ? 1 : 0;
-    } else if (plan.firstRepeated == plan.steps.size()) {
-        return Refuse(plan, "--every needs the commands to repeat after it");
-    }
-    if (plan.log && plan.csv)
-        return Refuse(plan, "--log and --csv do not go together");
-    if (plan.link == ScriptLink::None)
-        return Refuse(plan, "no link: give --tcp HOST:PORT, --com N or --usb N");
-    if (baudGiven && plan.link != ScriptLink::Rs232)
-        return Refuse(plan, "--baud goes with --com only (a USB port keeps its own settings)");
-    return plan;
+    std::string problem = ProblemOfTheWhole(p);
+    return problem.empty() ? p.plan : Refuse(p.plan, problem);
 }
 
 bool IsLoggingRun(const ScriptPlan& plan)

@@ -1,6 +1,8 @@
-// A logging run's decisions: CSV quoting and records, time texts, the steady schedule of rounds
-// and the run's exit status.
+// A logging run's decisions: CSV quoting and records, time texts, the clock and the steady
+// schedule of rounds, and the run's exit status.
 #include "cmd/cmd_logging.h"
+
+#include "cmd/cmd_rules.h"
 
 namespace
 {
@@ -53,6 +55,14 @@ std::string IsoTime(const LocalTime& t)
 std::string SecondsText(long long ms)
 {
     return std::to_string(ms / 1000) + "." + Padded(ms % 1000, 3);
+}
+
+long long ExtendedTick(TickClock& clock, std::uint32_t tick)
+{
+    if (tick < clock.last)
+        ++clock.wraps;
+    clock.last = tick;
+    return (static_cast<long long>(clock.wraps) << 32) + tick;
 }
 
 RoundStart NextRound(const ScriptPlan& plan, long long round, long long elapsedMs)

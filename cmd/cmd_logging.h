@@ -3,10 +3,11 @@
 // the run's exit status. The console program supplies the clock and the waiting.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "cmd/cmd_rules.h"
+#include "cmd/cmd_plan.h"
 
 // One field as RFC 4180 writes it: between double quotes, its quotes doubled, when it holds a
 // comma, a quote, a carriage return or a line feed; as it is otherwise, so a number stays a
@@ -27,6 +28,18 @@ std::string IsoTime(const LocalTime& time);
 
 // Milliseconds as seconds with three decimals ("12.045").
 std::string SecondsText(long long ms);
+
+// The schedule's clock: the system's 32-bit millisecond tick, which wraps to 0 after 49.7 days,
+// extended to 64 bits. last is the latest reading and wraps the number of wraps before it.
+struct TickClock {
+    std::uint32_t last = 0;
+    std::uint32_t wraps = 0;
+};
+
+// Milliseconds on the extended clock for a new reading of the tick. A reading below the last one
+// is taken as a wrap, so the clock must be read at least once in every 49.7 days (a round reads
+// it at its start, and its interval is at most 11.6 days).
+long long ExtendedTick(TickClock& clock, std::uint32_t tick);
 
 // When the next round starts. Round k (from 0) is due k intervals after the first round's start;
 // elapsedMs is the monotonic time since then. A round whose due time has passed starts at once and

@@ -45,15 +45,14 @@ std::string Quoted(const std::string& arg)
     return quoted.append(backslashes * 2, '\\') + "\"";
 }
 
-// The file's text, read as a spreadsheet opens a file: for reading and writing, sharing both, so
-// that it opens while tessaly-cmd writes it only when tessaly-cmd shares it so. Deleted unless
-// kept.
+// The file's text, read as a spreadsheet opens a file that another program writes: for reading,
+// sharing reading and writing, so that it opens while tessaly-cmd writes it only when tessaly-cmd
+// shares it for reading. Deleted unless kept.
 std::string FileText(const std::string& path, bool keep = false)
 {
     std::string text;
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     char buffer[4096];
     DWORD got = 0;
     while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, nullptr) &&
@@ -74,8 +73,9 @@ HANDLE InheritableFile(const std::string& path)
 }
 
 // Where tessaly-cmd's standard output goes: a file, a pipe whose reader has already closed it,
-// or nowhere (no standard handles at all, as for a detached process).
-enum class Output { File, ClosedPipe, None };
+// or nowhere (no standard handles at all, as for a detached process); or a file, with a console of
+// its own beside it.
+enum class Output { File, ClosedPipe, None, FileAndConsole };
 
 // A tessaly-cmd that runs, started by StartCmd and waited for by FinishCmd.
 struct CmdProcess {
@@ -95,12 +95,15 @@ CmdProcess StartCmd(const std::vector<std::string>& args, Output output = Output
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     CmdProcess cmd;
-    cmd.base = std::string(folder) + "tessaly-cmd-" + std::to_string(GetCurrentProcessId());
+    static int started = 0; // each run's files of its own, for runs that overlap
+    cmd.base = std::string(folder) + "tessaly-cmd-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++started);
     STARTUPINFOA start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
     start.hStdInput = nullptr;
-    start.hStdOutput = output == Output::File ? InheritableFile(cmd.base + ".out") : nullptr;
+    bool toFile = output == Output::File || output == Output::FileAndConsole;
+    start.hStdOutput = toFile ? InheritableFile(cmd.base + ".out") : nullptr;
     start.hStdError = output == Output::None ? nullptr : InheritableFile(cmd.base + ".err");
     if (output == Output::ClosedPipe) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -110,7 +113,8 @@ CmdProcess StartCmd(const std::vector<std::string>& args, Output output = Output
     }
     cmd.output = start.hStdOutput;
     cmd.error = start.hStdError;
-    cmd.started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+    DWORD flags = output == Output::FileAndConsole ? CREATE_NEW_CONSOLE : 0;
+    cmd.started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                                  &start, &cmd.process) != 0;
     return cmd;
 }
@@ -492,6 +496,31 @@ TEST(CmdLogging, PlainAnswersIntoTheFileOneRowAndRefusalsFirst)
                        "character. \r\n Command not sent\r\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(SimControl("connections"), connections);
+}
+
+// The --out file is shared for reading only: a second run given the same file while the first
+// writes it cannot make it, says so and ends with 4, and the first run's rows stay whole. A
+// console as FILE, which has no buffers to flush, is written without a lost-output status.
+TEST(CmdLogging, OutFileIsTheRunsOwnAndAConsoleIsNoFailure)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = folder + std::string("tessaly-held.csv");
+    CmdProcess first =
+        StartCmd(Tcp({"--csv", "--out", path, "--every", "0.5", "--count", "4", "MEAS:VOLT?"}));
+    ASSERT_TRUE(first.started);
+    ASSERT_EQ(WaitForRows(path, 1, first), 1u);
+    CmdOutcome second = RunCmd(Tcp({"--csv", "--out", path, "*IDN?"}));
+    EXPECT_EQ(second.status, 4u);
+    EXPECT_EQ(second.err, "--out " + path + ": the file could not be made (error 32)\r\n");
+    CmdOutcome run = FinishCmd(first);
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(CsvRows(FileText(path)).size(), 5u);
+
+    run = RunCmd(Tcp({"--csv", "--out", "CON", "--every", "0.2", "--count", "2", "*IDN?"}),
+                 Output::FileAndConsole);
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.err, "");
 }
 
 // A connection that the instrument closes for good ends the run with 3, after complete rows.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cmd/cmd_args.h"
 #include "cmd/cmd_logging.h"
 #include "panels/transaction.h"
 #include "res/resource.h"
@@ -192,4 +193,25 @@ TEST(CmdSchedule, StatusOfTheRounds)
     EXPECT_EQ(RoundsStatus(true, true, false), ExitLinkNotOpened);
     EXPECT_EQ(RoundsStatus(true, true, true), ExitOutputLost);
     EXPECT_EQ(RoundsStatus(false, false, true), ExitOutputLost);
+}
+
+// The 32-bit tick wraps to 0 after 49.7 days; the extended clock runs on across the wrap, so that
+// a run's elapsed time stays right and the schedule never sees time run backwards.
+TEST(CmdClock, TheTickIsExtendedAcrossItsWraps)
+{
+    TickClock clock;
+    const long long wrap = 1LL << 32;
+    const long long start = ExtendedTick(clock, 0xFFFFF830u); // 2 s before the wrap
+    EXPECT_EQ(start, 0xFFFFF830LL);
+    EXPECT_EQ(ExtendedTick(clock, 0xFFFFF830u), start) << "the same reading is no wrap";
+    EXPECT_EQ(ExtendedTick(clock, 0xFFFFFFFFu) - start, 1999);
+    EXPECT_EQ(ExtendedTick(clock, 0u) - start, 2000);
+    EXPECT_EQ(ExtendedTick(clock, 2000u) - start, 4000);
+    // A round due 6 s after the start, asked 4 s after it, still waits 2 s.
+    ScriptPlan plan = Parse({"--every", "6", "*IDN?"});
+    EXPECT_EQ(NextRound(plan, 1, ExtendedTick(clock, 2000u) - start).waitMs, 2000);
+    // A second wrap, read once in the 49.7 days between.
+    EXPECT_EQ(ExtendedTick(clock, 0x80000000u), wrap + 0x80000000LL);
+    EXPECT_EQ(ExtendedTick(clock, 5u), 2 * wrap + 5);
+    EXPECT_EQ(clock.wraps, 2u);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cmd/cmd_args.h"
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
 #include "panels/transaction.h"
@@ -122,6 +123,24 @@ TEST(CmdArguments, UsageErrorsNameTheArgumentAndPointToTheList)
         std::string error = ParseArguments(c.args).error;
         EXPECT_NE(error.find(c.named), std::string::npos) << error;
         EXPECT_NE(error.find("tessaly-cmd --list"), std::string::npos) << error;
+    }
+}
+
+// Which options take the next argument as their value, and the whole text of the error when it
+// is missing; --log and --csv leave the next argument to be a command.
+TEST(CmdArguments, OptionsThatTakeAValue)
+{
+    for (const char* option : {"--tcp", "--com", "--usb", "--baud", "--send", "--query", "--every",
+                               "--count", "--for", "--wait", "--out"}) {
+        EXPECT_EQ(Parse({option}).error,
+                  "tessaly-cmd: " + std::string(option) +
+                      " needs a value\ntessaly-cmd --list shows every command, tessaly-cmd "
+                      "--help the usage");
+    }
+    for (const char* option : {"--log", "--csv"}) {
+        ScriptPlan plan = Parse({option, "*IDN?"});
+        EXPECT_EQ(plan.error, "") << option;
+        EXPECT_EQ(plan.steps.size(), 1u) << option;
     }
 }
 

@@ -1,0 +1,54 @@
+// tessaly-cmd's side of the platform seam (core/platform.h): a "Status" box and a link's note are
+// lines on standard error, the controls of a click hold what its argument says, the output box is
+// standard output (with --log), and there is no dialog for a status text.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "cmd/cmd_output_win.h"
+#include "cmd/console_state.h"
+#include "core/platform.h"
+
+// tessaly-cmd has no dialog whose status box could show the text.
+void SetStatusText(const char*) {}
+
+void LinkNote(const char* line)
+{
+    WriteLine(stderr, line);
+}
+
+// The click that showed it has failed: the verdict reads the flag.
+void StatusBox(const char* text)
+{
+    console.statusBoxShown = true;
+    WriteLine(stderr, text);
+}
+
+void ReadEntryBox(int controlId)
+{
+    const ScriptStep* step = console.clickedStep;
+    std::string text;
+    if (step != nullptr)
+        text = controlId == step->row->secondEntryId ? step->secondEntry : step->entry;
+    // As the window's box is read: at most 255 characters and the terminator.
+    std::size_t length = std::min<std::size_t>(text.size(), TextBufferSize - 1);
+    std::memcpy(app.EntryText.data(), text.data(), length);
+    app.EntryText[length] = 0;
+}
+
+bool IsOptionChecked(int controlId)
+{
+    return console.clickedStep != nullptr && controlId == console.clickedStep->optionId;
+}
+
+int ListSelection(int)
+{
+    return console.clickedStep != nullptr ? console.clickedStep->listPosition : -1;
+}
+
+void ShowOutputLog(Panel panel, std::size_t newEntryLength)
+{
+    console.newestEntry = LogOf(panel).substr(0, newEntryLength);
+    if (console.printLog)
+        Write(stdout, console.newestEntry);
+}
