@@ -1,9 +1,9 @@
 // The main window as start-up makes it: its class, the window sized to hold its controls, the
 // bootloader steps box with its font, and the white it paints. The bench's bare program uses these
 // too, so that its window is made and painted exactly as the program's is.
-#include "core/app_state.h"
 #include "app/main_window_size.h"
 #include "app/main_window_win.h"
+#include "core/app_state.h"
 #include "panels/panel_table.h"
 #include "panels/panels_win.h"
 #include "res/resource.h"
@@ -30,6 +30,29 @@ constexpr const char* StepsText =
     " \r\n"
     "Note: the communication configuration parameters and password will be reset to default.";
 
+// The main menu: File and About from the resource script, and between them the View popup with
+// the panel registry's items in the View menu's order. Without the View popup (the system refused
+// it) the menu still offers File and About; nullptr when the menu cannot be loaded at all.
+HMENU MakeMainMenu(HINSTANCE instance)
+{
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
+    HMENU view = CreatePopupMenu();
+    if (menu == nullptr || view == nullptr) {
+        if (view != nullptr)
+            DestroyMenu(view);
+        return menu;
+    }
+    bool filled = true;
+    for (const ViewItem& item : ViewMenuItems())
+        filled = filled && AppendMenuA(view, MF_STRING, static_cast<UINT_PTR>(item.menuId),
+                                       item.caption) != 0;
+    // Inserted into the menu, the popup is destroyed with it, and with the window it is given to.
+    if (!filled || !InsertMenuA(menu, 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                                reinterpret_cast<UINT_PTR>(view), "View"))
+        DestroyMenu(view);
+    return menu;
+}
+
 void SetStepsFont()
 {
     app.stepsFont = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
@@ -51,8 +74,6 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 255, 255)); // never freed
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
     windowClass.lpszClassName = MainWindowClass;
     return RegisterClassExA(&windowClass) != 0;
 }
@@ -84,9 +105,12 @@ HWND CreateMainWindow(HINSTANCE instance)
     RECT outer{0, 0, client.width, client.height};
     if (!AdjustWindowRectEx(&outer, MainWindowStyle, TRUE, 0))
         outer = {0, 0, ClassicWindow.width, ClassicWindow.height};
+    HMENU menu = MakeMainMenu(instance);
     HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10,
-                                  outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                                  nullptr, instance, nullptr);
+                                  outer.right - outer.left, outer.bottom - outer.top, nullptr, menu,
+                                  instance, nullptr);
+    if (window == nullptr && menu != nullptr)
+        DestroyMenu(menu); // given to no window
     RECT has{};
     if (window == nullptr || !GetWindowRect(window, &outer) || !GetClientRect(window, &has))
         return window;

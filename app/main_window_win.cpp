@@ -13,17 +13,6 @@
 namespace
 {
 
-bool PanelOfViewItem(int menuId, Panel& panel)
-{
-    for (const PanelEntry& entry : PanelRegistry) {
-        if (entry.table.viewMenuId == menuId) {
-            panel = entry.panel;
-            return true;
-        }
-    }
-    return false;
-}
-
 void Repaint()
 {
     InvalidateRect(app.mainWindow, nullptr, FALSE);

@@ -11,7 +11,7 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure);
 LRESULT PaintWhite(HWND window);
 // WM_CTLCOLORSTATIC: labels, frames, option buttons and read-only boxes drawn on white.
 LRESULT WhiteStaticBackground(HDC dc);
-// The fixed-size main window at (10, 10) with the class menu, sized so that its client area holds
+// The fixed-size main window at (10, 10) with the main menu, sized so that its client area holds
 // every panel and the steps box (ClassicWindow under the classic metrics); nullptr on failure.
 HWND CreateMainWindow(HINSTANCE instance);
 // Start-up's children of the main window: the panels in registry order and the bootloader steps

@@ -99,8 +99,6 @@ extern const PanelTable CommandPanelTable = {
     Controls,
     std::size(Controls),
     IDC_COMMAND_OUTPUT_BOX,
-    IDM_COMMAND_TAB,
-    0, // switch position
     Commands,
     std::size(Commands),
     {},

@@ -90,8 +90,6 @@ extern const PanelTable CommunicationPanelTable = {
     Controls,
     std::size(Controls),
     IDC_COMMUNICATION_OUTPUT_BOX,
-    IDM_COMMUNICATION_TAB,
-    3, // switch position
     Commands,
     std::size(Commands),
     {},

@@ -69,8 +69,6 @@ extern const PanelTable StatusPanelTable = {
     Controls,
     std::size(Controls),
     IDC_STATUS_OUTPUT_BOX,
-    IDM_STATUS_TAB,
-    1, // switch position
     Commands,
     std::size(Commands),
     {},

@@ -160,8 +160,6 @@ extern const PanelTable TriggerPanelTable = {
     Controls,
     std::size(Controls),
     IDC_TRIGGER_OUTPUT_BOX,
-    IDM_TRIGGER_TAB,
-    2, // switch position
     Commands,
     std::size(Commands),
     {},
