@@ -98,7 +98,6 @@ constexpr CommandRow Commands[] = {
 extern const PanelTable CommandPanelTable = {
     Controls,
     std::size(Controls),
-    IDC_COMMAND_OUTPUT_BOX,
     Commands,
     std::size(Commands),
     {},

@@ -89,7 +89,6 @@ constexpr CommandRow Commands[] = {
 extern const PanelTable CommunicationPanelTable = {
     Controls,
     std::size(Controls),
-    IDC_COMMUNICATION_OUTPUT_BOX,
     Commands,
     std::size(Commands),
     {},

@@ -46,7 +46,6 @@ constexpr CommandRow Commands[] = {
 extern const PanelTable ManufacturerPanelTable = {
     Controls,
     std::size(Controls),
-    IDC_MANUFACTURER_OUTPUT_BOX,
     Commands,
     std::size(Commands),
     {IDC_CURRENT_PASSWORD_BOX, IDC_NEW_PASSWORD_BOX},

@@ -68,7 +68,6 @@ constexpr CommandRow Commands[] = {
 extern const PanelTable StatusPanelTable = {
     Controls,
     std::size(Controls),
-    IDC_STATUS_OUTPUT_BOX,
     Commands,
     std::size(Commands),
     {},

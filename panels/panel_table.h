@@ -114,7 +114,6 @@ constexpr CommandRow BaudRateRow(int id, const char* prefix, int listId, const c
 struct PanelTable {
     const ControlRow* controls;
     int controlCount;
-    int outputBoxId;
     const CommandRow* commands; // every button that acts, the two common ones included
     int commandCount;
     std::array<int, 2> emptiedOnShow; // entry boxes a switch to it empties after showing; 0 ends
@@ -144,6 +143,11 @@ TESSALY_PANELS(TESSALY_PANEL_TABLE)
 extern const std::array<PanelEntry, PanelCount> PanelRegistry;
 
 const PanelTable& TableOf(Panel panel);
+// The identifier of the panel's output box, its first control.
+inline int OutputBoxId(Panel panel)
+{
+    return TableOf(panel).controls[0].id;
+}
 const char* NameOf(Panel panel);
 // The panel whose table holds the row.
 Panel PanelOf(const CommandRow& row);

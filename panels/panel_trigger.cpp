@@ -159,7 +159,6 @@ constexpr CommandRow Commands[] = {
 extern const PanelTable TriggerPanelTable = {
     Controls,
     std::size(Controls),
-    IDC_TRIGGER_OUTPUT_BOX,
     Commands,
     std::size(Commands),
     {},
