@@ -98,8 +98,5 @@ void DiscoverInstruments()
     EndDiscoveryText(replies);
     SetStatusText(app.DiscoveryText.c_str());
 
-    // A datagram socket has no connection to shut down: the call changes nothing that the close
-    // after it would not, and its result is unused. The close is what ends the socket.
-    shutdown(udp, SD_BOTH);
     CloseAndCleanup(udp);
 }

@@ -96,9 +96,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable CommandPanelTable = {
-    Controls,
-    std::size(Controls),
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

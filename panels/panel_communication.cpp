@@ -87,9 +87,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable CommunicationPanelTable = {
-    Controls,
-    std::size(Controls),
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

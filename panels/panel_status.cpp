@@ -66,9 +66,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable StatusPanelTable = {
-    Controls,
-    std::size(Controls),
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

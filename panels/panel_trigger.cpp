@@ -157,9 +157,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable TriggerPanelTable = {
-    Controls,
-    std::size(Controls),
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/main_window_win.h"
+#include "app/main_window_create_win.h"
 #include "panels/panel_table.h"
 #include "res/resource.h"
 

@@ -60,8 +60,8 @@ expect_connections() {
 # The main window's title is its class name; controls are found by their identifier in the panel
 # tables, so that a control that moves moves the click with it.
 root=$(cd "$(dirname "$0")/../.." && pwd)
-title=$(sed -n 's/.*MainWindowClass = "\(.*\)";.*/\1/p' "$root/app/main_window_win.h")
-[ -n "$title" ] || fail "no MainWindowClass in app/main_window_win.h"
+title=$(sed -n 's/.*MainWindowClass = "\(.*\)";.*/\1/p' "$root/app/main_window_create_win.h")
+[ -n "$title" ] || fail "no MainWindowClass in app/main_window_create_win.h"
 # x y width height of the control with this identifier, from its panel table row.
 place_of() {
   local place

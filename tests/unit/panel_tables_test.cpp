@@ -245,7 +245,7 @@ TEST(PanelTables, StylesOfEachKind)
         {ControlKind::EntryBox, "EDIT", 0, 0x40800000},
         {ControlKind::FirstOption, "BUTTON", 0x100, 0x40020009},
         {ControlKind::Option, "BUTTON", 0x100, 0x40000009},
-        {ControlKind::ListBox, "LISTBOX", 0, 0x40A00043},
+        {ControlKind::ListBox, "LISTBOX", 0, 0x40A00041},
     };
     for (const Style& s : styles) {
         const ControlStyle& got = StyleOf(s.kind);

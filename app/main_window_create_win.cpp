@@ -1,8 +1,9 @@
-// The main window as start-up makes it: its class, the window sized to hold its controls, the
-// bootloader steps box with its font, and the white it paints. The bench's bare program uses these
-// too, so that its window is made and painted exactly as the program's is.
+// The main window as start-up makes it: its class, its menu, the window sized to hold its
+// controls, the panels and the bootloader steps box with its font. The bench's bare program uses
+// these too, so that its window is made exactly as the program's is.
+#include "app/main_window_create_win.h"
+
 #include "app/main_window_size.h"
-#include "app/main_window_win.h"
 #include "core/app_state.h"
 #include "panels/panel_table.h"
 #include "panels/panels_win.h"
@@ -76,23 +77,6 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = MainWindowClass;
     return RegisterClassExA(&windowClass) != 0;
-}
-
-LRESULT PaintWhite(HWND window)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    EndPaint(window, &paint);
-    return 0; // painted: the default procedure has nothing left to do
-}
-
-LRESULT WhiteStaticBackground(HDC dc)
-{
-    SetBkColor(dc, RGB(255, 255, 255));
-    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
 // The outer size is what the system's frame, caption and menu bar add to the client area the
