@@ -62,7 +62,7 @@ constexpr bool Lists(const std::array<Panel, PanelCount>& order, Panel panel)
     static_assert(Lists(ViewMenuOrder, Panel::name), #name " panel: not in ViewMenuOrder");
 TESSALY_PANELS(TESSALY_PANEL_CHECKS)
 #undef TESSALY_PANEL_CHECKS
-static_assert(std::size(Rows) == PanelCount, "Rows: a row for a panel core/panel_list.h lacks");
+static_assert(std::size(Rows) == PanelCount, "Rows: one row for each panel of core/panel_list.h");
 
 template <std::size_t... At>
 constexpr std::array<PanelEntry, PanelCount> RegistryOf(std::index_sequence<At...>)

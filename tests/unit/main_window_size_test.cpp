@@ -20,12 +20,12 @@ namespace
 {
 
 // A control keeps the window at its classic size when it lies inside the layout's client area
-// with the margin the steps box keeps.
-void ExpectInsideTheLayout(const std::string& what, int x, int y, int width, int height)
+// with the margin the steps box keeps. The name is made only for a control that does not.
+template <typename Name> void ExpectInsideTheLayout(Name what, int x, int y, int width, int height)
 {
     const Extent room{LayoutClient.width - ClientMargin, LayoutClient.height - ClientMargin};
     const bool inside = x >= 0 && y >= 0 && x + width <= room.width && y + height <= room.height;
-    EXPECT_TRUE(inside) << what << " at (" << x << ", " << y << "), " << width << " x " << height
+    EXPECT_TRUE(inside) << what() << " at (" << x << ", " << y << "), " << width << " x " << height
                         << ", reaches to (" << x + width << ", " << y + height
                         << "), beyond the layout's " << room.width << " x " << room.height
                         << " (LayoutClient less the margin): the window would grow past "
@@ -39,12 +39,16 @@ TEST(MainWindowSize, HoldsEveryControlAndKeepsTheLayoutsClientArea)
     for (const PanelEntry& entry : PanelRegistry) {
         for (int i = 0; i < entry.table.controlCount; ++i) {
             const ControlRow& row = entry.table.controls[i];
-            ExpectInsideTheLayout(std::string(entry.name) + " panel control " +
-                                      ControlIdName(row.id) + " \"" + row.caption + "\"",
-                                  row.x, row.y, row.width, row.height);
+            ExpectInsideTheLayout(
+                [&] {
+                    return std::string(entry.name) + " panel control " + ControlIdName(row.id) +
+                           " \"" + row.caption + "\"";
+                },
+                row.x, row.y, row.width, row.height);
         }
     }
-    ExpectInsideTheLayout("the steps box", StepsBoxX, StepsBoxY, StepsBoxWidth, StepsBoxHeight);
+    ExpectInsideTheLayout([] { return "the steps box"; }, StepsBoxX, StepsBoxY, StepsBoxWidth,
+                          StepsBoxHeight);
     EXPECT_EQ(MainClientSize(), LayoutClient);
 }
 

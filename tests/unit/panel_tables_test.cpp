@@ -14,6 +14,7 @@
 
 #include "panels/panel_table.h"
 #include "res/resource.h"
+#include "tests/unit/written_ids.h"
 
 namespace
 {
@@ -142,11 +143,13 @@ TEST(PanelTables, EveryPushButtonHasExactlyOneReachableCommandRow)
         for (const CommandRow& row : CommandsOf(panel))
             ++rowsPerId[row.id];
         for (int id : IdsOfKind(panel, {ControlKind::PushButton}))
-            EXPECT_EQ(rowsPerId[id], 1) << NameOf(panel) << " panel: push button " << id
-                                        << " needs exactly one command row in its panel's file";
+            EXPECT_EQ(rowsPerId[id], 1)
+                << NameOf(panel) << " panel: push button " << ControlIdName(id)
+                << " needs exactly one command row in its panel's file";
         for (const auto& [id, count] : rowsPerId)
             EXPECT_TRUE(buttons.count(id) && buttons[id] == panel)
-                << NameOf(panel) << " panel: command row " << id << " has no push button";
+                << NameOf(panel) << " panel: command row " << ControlIdName(id)
+                << " has no push button";
     }
     for (int id = -2; id <= 0x10000; ++id) {
         const CommandRow* row = CommandFor(id);
@@ -154,7 +157,8 @@ TEST(PanelTables, EveryPushButtonHasExactlyOneReachableCommandRow)
             EXPECT_EQ(row, nullptr) << "id " << id;
             continue;
         }
-        ASSERT_NE(row, nullptr) << "the dispatcher reaches no command row for button " << id;
+        ASSERT_NE(row, nullptr) << "the dispatcher reaches no command row for button "
+                                << ControlIdName(id);
         EXPECT_EQ(row->id, id);
         EXPECT_EQ(PanelOf(*row), buttons[id]) << "id " << id;
     }
@@ -178,7 +182,7 @@ TEST(PanelTables, EveryEntryBoxListBoxAndOptionGroupIsRead)
                 asked.push_back(options);
         }
         for (int id : IdsOfKind(panel, {ControlKind::EntryBox, ControlKind::ListBox}))
-            EXPECT_EQ(read.count(id), 1u) << "box " << id;
+            EXPECT_EQ(read.count(id), 1u) << "box " << ControlIdName(id);
         for (const std::vector<int>& group : OptionGroupsOf(panel))
             EXPECT_GE(std::count(asked.begin(), asked.end(), group), 1) << "group of " << group[0];
     }
@@ -223,8 +227,9 @@ TEST(PanelTables, NoTwoControlsOfAPanelOverlap)
                     continue;
                 bool framed = (a.kind == ControlKind::GroupFrame && Holds(a, b)) ||
                               (b.kind == ControlKind::GroupFrame && Holds(b, a));
-                EXPECT_TRUE(framed) << NameOf(panel) << " panel: \"" << a.caption << "\" (" << a.id
-                                    << ") and \"" << b.caption << "\" (" << b.id << ") overlap";
+                EXPECT_TRUE(framed)
+                    << NameOf(panel) << " panel: \"" << a.caption << "\" (" << ControlIdName(a.id)
+                    << ") and \"" << b.caption << "\" (" << ControlIdName(b.id) << ") overlap";
             }
         }
     }
