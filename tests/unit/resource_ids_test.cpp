@@ -305,6 +305,9 @@ TEST(ResourceIds, ViewMenuHasEachPanelsItemInItsPlace)
         {"Command Tab", 40006},       {"Trigger Tab", 40007},      {"Status Tab", 40008},
         {"Communication Tab", 40014}, {"Manufacturer Tab", 40015},
     };
+    for (std::size_t i = std::size(expected); i < items.size(); ++i)
+        ADD_FAILURE() << "View item \"" << items[i].caption << "\" (" << items[i].menuId
+                      << ") is not pinned by this test";
     ASSERT_EQ(items.size(), std::size(expected));
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items[i].caption, expected[i].first) << "item " << i;
