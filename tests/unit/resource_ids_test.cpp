@@ -26,32 +26,19 @@ struct Numbered {
 // The name as written, its value and the number it must have.
 #define NUMBERED(name, number) (Numbered{name, number, #name})
 
-// Resources, menu items, the Configuration dialog's controls, the bootloader steps box and the
-// stand-in bootloader tool's text.
+// Resources, menu items (the View menu's in ResourceIds.ViewMenuHasEachPanelsItemInItsPlace), the
+// Configuration dialog's controls, the bootloader steps box and the stand-in bootloader tool's
+// text.
 const Numbered ResourceIds[] = {
-    NUMBERED(IDB_LOGO, 110),
-    NUMBERED(IDD_ABOUT, 117),
-    NUMBERED(IDM_MAIN, 111),
-    NUMBERED(IDI_TESSALY, 113),
-    NUMBERED(IDD_CONFIGURATION, 114),
-    NUMBERED(IDM_CONFIGURE, 40001),
-    NUMBERED(IDM_COMMAND_TAB, 40006),
-    NUMBERED(IDM_TRIGGER_TAB, 40007),
-    NUMBERED(IDM_STATUS_TAB, 40008),
-    NUMBERED(IDM_BOOTLOADER, 40012),
-    NUMBERED(IDM_COMMUNICATION_TAB, 40014),
-    NUMBERED(IDM_MANUFACTURER_TAB, 40015),
-    NUMBERED(IDM_READ_ME, 40017),
-    NUMBERED(IDC_COMPORT, 1001),
-    NUMBERED(IDC_BAUD_RATE, 1002),
-    NUMBERED(IDC_IP_ADDRESS, 1005),
-    NUMBERED(IDC_TCP_PORT, 1006),
-    NUMBERED(IDC_LINK_KIND, 1010),
-    NUMBERED(IDC_DISCOVER, 1011),
-    NUMBERED(IDC_STATUS_TEXT, 1012),
-    NUMBERED(IDC_STEPS_BOX, 263),
-    NUMBERED(IDC_BOOT_TOOL_TEXT, 100),
-    NUMBERED(IDC_STATIC, -1),
+    NUMBERED(IDB_LOGO, 110),           NUMBERED(IDD_ABOUT, 117),
+    NUMBERED(IDM_MAIN, 111),           NUMBERED(IDI_TESSALY, 113),
+    NUMBERED(IDD_CONFIGURATION, 114),  NUMBERED(IDM_CONFIGURE, 40001),
+    NUMBERED(IDM_BOOTLOADER, 40012),   NUMBERED(IDM_READ_ME, 40017),
+    NUMBERED(IDC_COMPORT, 1001),       NUMBERED(IDC_BAUD_RATE, 1002),
+    NUMBERED(IDC_IP_ADDRESS, 1005),    NUMBERED(IDC_TCP_PORT, 1006),
+    NUMBERED(IDC_LINK_KIND, 1010),     NUMBERED(IDC_DISCOVER, 1011),
+    NUMBERED(IDC_STATUS_TEXT, 1012),   NUMBERED(IDC_STEPS_BOX, 263),
+    NUMBERED(IDC_BOOT_TOOL_TEXT, 100), NUMBERED(IDC_STATIC, -1),
 };
 
 // The panels' controls.
