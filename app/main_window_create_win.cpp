@@ -89,12 +89,13 @@ HWND CreateMainWindow(HINSTANCE instance)
     RECT outer{0, 0, client.width, client.height};
     if (!AdjustWindowRectEx(&outer, MainWindowStyle, TRUE, 0))
         outer = {0, 0, ClassicWindow.width, ClassicWindow.height};
+    // Given to the window, the menu goes with it. Should the window not be made, the program ends
+    // at once, and the menu with the process: whether a failed creation had already taken the menu
+    // cannot be told, so it is not destroyed here.
     HMENU menu = MakeMainMenu(instance);
     HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10,
                                   outer.right - outer.left, outer.bottom - outer.top, nullptr, menu,
                                   instance, nullptr);
-    if (window == nullptr && menu != nullptr)
-        DestroyMenu(menu); // given to no window
     RECT has{};
     if (window == nullptr || !GetWindowRect(window, &outer) || !GetClientRect(window, &has))
         return window;
