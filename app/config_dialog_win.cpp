@@ -19,11 +19,6 @@ namespace
 // The connection kind list's entries, by position (Rs232Kind, UsbKind, EthernetKind).
 constexpr std::array<const char*, LinkKindCount> LinkKind = {"RS-232", "USB", "Ethernet"};
 
-// The Comport box's choices; position n opens PortDeviceNames[n].
-constexpr std::array<const char16_t*, PortCount> PortLabels = {
-    u"0",  u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"10", u"11", u"12",
-    u"13", u"14", u"15", u"16", u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"24", u"25"};
-
 void FillChoices(HWND dialog)
 {
     for (std::size_t i = 0; i < LinkKind.size(); ++i)
@@ -33,13 +28,9 @@ void FillChoices(HWND dialog)
         SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_INSERTSTRING, i,
                             reinterpret_cast<LPARAM>(BaudLabels[i]));
     SendDlgItemMessageA(dialog, IDC_BAUD_RATE, CB_SETCURSEL, DefaultBaudIndex, 0);
-    for (int i = 0; i < PortCount; ++i) {
-        char label[8] = {};
-        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortLabels[i]), -1, label,
-                            sizeof label, nullptr, nullptr);
+    for (int i = 0; i < PortCount; ++i)
         SendDlgItemMessageA(dialog, IDC_COMPORT, CB_INSERTSTRING, i,
-                            reinterpret_cast<LPARAM>(label));
-    }
+                            reinterpret_cast<LPARAM>(PortLabel(i).c_str()));
     SendDlgItemMessageA(dialog, IDC_COMPORT, CB_SETCURSEL, 0, 0);
 }
 

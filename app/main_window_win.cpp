@@ -2,9 +2,11 @@
 // the link when the window goes, and every menu choice and button click routed to its action.
 #include "app/main_window_win.h"
 
-#include "core/app_state.h"
+#include "app/about_dialog_win.h"
+#include "app/bootloader_start_win.h"
 #include "app/config_dialog_win.h"
-#include "app/shell_actions.h"
+#include "app/main_window_paint_win.h"
+#include "core/app_state.h"
 #include "link/link_rules.h"
 #include "panels/panel_table.h"
 #include "panels/panels_win.h"
@@ -12,17 +14,6 @@
 
 namespace
 {
-
-bool PanelOfViewItem(int menuId, Panel& panel)
-{
-    for (const PanelEntry& entry : PanelRegistry) {
-        if (entry.table.viewMenuId == menuId) {
-            panel = entry.panel;
-            return true;
-        }
-    }
-    return false;
-}
 
 void Repaint()
 {

@@ -1,8 +1,7 @@
 // The Windows side of core/platform.h, one function for each fake in tests/unit/fakes.cpp: the
-// "Status" message box of the links, and the main window's entry boxes, option buttons, list boxes
-// and output boxes as the command transaction and the panel commands use them; and the links'
-// notes, which only the Windows links write. The dialog's status
-// text is app/status_text_win.cpp, which the link tests share.
+// "Status" message box of the links, the Configuration dialog's status text, and the main window's
+// entry boxes, option buttons, list boxes and output boxes as the command transaction and the panel
+// commands use them; and the links' notes, which only the Windows links write.
 #include <cstdio>
 #include <string>
 
@@ -13,6 +12,13 @@
 void StatusBox(const char* text)
 {
     MessageBoxA(nullptr, text, "Status", MB_ICONINFORMATION);
+}
+
+// Does nothing while no dialog is open: SetDlgItemTextA is given a dialog only when there is one.
+void SetStatusText(const char* text)
+{
+    if (app.configDialog != nullptr)
+        SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
 }
 
 void LinkNote(const char* line)

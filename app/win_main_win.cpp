@@ -1,11 +1,12 @@
-// The program's entry: registers the main window class, creates the main window with the five
+// The program's entry: registers the main window class, creates the main window with its menu, the
 // panels and the hidden bootloader steps box, shows the Command panel and runs the message loop.
 #include <objbase.h>
 
-#include "core/app_state.h"
+#include "app/about_dialog_win.h"
 #include "app/config_dialog_win.h"
+#include "app/main_window_create_win.h"
 #include "app/main_window_win.h"
-#include "app/shell_actions.h"
+#include "core/app_state.h"
 #include "link/link_rules.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
@@ -16,18 +17,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     // program runs on; only such an extension could fail.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
-    // At both start-up failures the error code is fetched and left unused on purpose: the box only
-    // names the step that failed, which is all the operator can act on. There is no return after
-    // the first: without its class the window cannot be made either, and that failure's box ends
-    // the program.
+    // At both start-up failures the box names the step that failed, which is all the operator can
+    // act on. There is no return after the first: without its class the window cannot be made
+    // either, and that failure's box ends the program.
     if (!RegisterMainWindowClass(instance, MainWindowProc)) {
-        GetLastError();
         MessageBoxA(nullptr, "Window class creation failed\r\n", "Window Class Failed",
                     MB_ICONERROR);
     }
     app.mainWindow = CreateMainWindow(instance);
     if (app.mainWindow == nullptr) {
-        GetLastError();
         MessageBoxA(nullptr, "Window creation failed\r\n", "Window Creation Failed", MB_ICONERROR);
         if (SUCCEEDED(com))
             CoUninitialize();

@@ -15,8 +15,9 @@
 
 #include <cstring>
 
+#include "app/main_window_create_win.h"
+#include "app/main_window_paint_win.h"
 #include "core/app_state.h"
-#include "app/main_window_win.h"
 #include "panels/panel_table.h"
 #include "panels/panels_win.h"
 #include "res/resource.h"

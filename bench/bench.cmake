@@ -3,7 +3,8 @@
 # compiler, runtime, resources and compile and link options as Tessaly.exe. Run it with
 # scripts/bench.sh, which sets up the display, the simulator and the simulated LAN responders.
 add_executable(bench_bare WIN32 ${CMAKE_CURRENT_LIST_DIR}/bare_window_win.cpp
-                          app/main_window_build_win.cpp panels/panel_builder_win.cpp
+                          app/main_window_create_win.cpp app/main_window_paint_win.cpp
+                          panels/panel_builder_win.cpp
                           res/tessaly.rc)
 target_include_directories(bench_bare PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(bench_bare PRIVATE ${OWN_WARNINGS})

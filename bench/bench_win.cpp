@@ -36,7 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_win.h"
+#include "app/main_window_create_win.h"
 #include "link/link.h"
 #include "panels/panel_table.h"
 #include "res/resource.h"

@@ -7,10 +7,10 @@ set(CORE_SOURCES
     core/app_state.cpp
     app/bootloader_path.cpp
     app/main_window_size.cpp
+    panels/dispatch_table.cpp
     panels/panel_command.cpp
     panels/panel_communication.cpp
     panels/panel_dispatch.cpp
-    panels/panel_index.cpp
     panels/panel_manufacturer.cpp
     panels/panel_registry.cpp
     panels/panel_status.cpp

@@ -21,6 +21,7 @@ add_executable(unit_tests
     tests/unit/resource_ids_test.cpp
     tests/unit/serial_settings_test.cpp
     tests/unit/transaction_test.cpp
+    tests/unit/written_ids.cpp
 )
 target_compile_options(unit_tests PRIVATE ${OWN_WARNINGS} ${SANITIZE})
 # The resource script and its headers, which the identifier tests read as written.

@@ -21,15 +21,16 @@ target_compile_options(tessaly_links PRIVATE ${OWN_WARNINGS})
 # The program's own windows and its resources, compiled once for both programs. The bootloader
 # tool's name (app/boot_tool_name_win.cpp) is the one file compiled per program.
 add_library(program_objects OBJECT
-    app/main_window_build_win.cpp
+    app/about_dialog_win.cpp
+    app/bootloader_start_win.cpp
+    app/config_dialog_win.cpp
+    app/main_window_create_win.cpp
+    app/main_window_paint_win.cpp
     app/main_window_win.cpp
     app/modeless_dialog_win.cpp
     app/platform_win.cpp
-    app/shell_actions_win.cpp
     app/win_main_win.cpp
     panels/panel_builder_win.cpp
-    app/config_dialog_win.cpp
-    app/status_text_win.cpp
     res/tessaly.rc
 )
 target_include_directories(program_objects PRIVATE ${CMAKE_SOURCE_DIR})

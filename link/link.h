@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr int PortCount = 26;
 
@@ -21,8 +22,10 @@ constexpr char EthTimeoutText[] = "Eth Timeout";
 constexpr char WriteFailureText[] = "Write Comport Failure";
 constexpr char ReadFailureText[] = "Read Comport Failure";
 
-// Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
-extern const char16_t* const PortDeviceNames[PortCount];
+// The Comport choice 0 to 25: its label in the Comport box ("0" to "25") and the device name
+// that opens it ("COM0" to "COM9", then "\\.\COM10" to "\\.\COM25").
+std::string PortLabel(int port);
+std::string PortDeviceName(int port);
 
 // The link operations. They leave the flags connected and linkIsTcp to the link rules
 // (link/link_rules.h), which run them through RunLinkStep.

@@ -189,10 +189,7 @@ bool SerialOpen(int portIndex, bool lineSettings, int baudIndex)
         app.linkFailure = "COMPORT failed to open";
         return false;
     }
-    char name[32] = {};
-    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(PortDeviceNames[portIndex]), -1,
-                        name, sizeof name, nullptr, nullptr);
-    HANDLE port = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    HANDLE port = CreateFileA(PortDeviceName(portIndex).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         app.linkFailure = "COMPORT failed to open";

@@ -96,12 +96,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable CommandPanelTable = {
-    Controls,
-    std::size(Controls),
-    IDC_COMMAND_OUTPUT_BOX,
-    IDM_COMMAND_TAB,
-    0, // switch position
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

@@ -87,12 +87,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable CommunicationPanelTable = {
-    Controls,
-    std::size(Controls),
-    IDC_COMMUNICATION_OUTPUT_BOX,
-    IDM_COMMUNICATION_TAB,
-    3, // switch position
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

@@ -46,9 +46,6 @@ constexpr CommandRow Commands[] = {
 extern const PanelTable ManufacturerPanelTable = {
     Controls,
     std::size(Controls),
-    IDC_MANUFACTURER_OUTPUT_BOX,
-    IDM_MANUFACTURER_TAB,
-    4, // switch position
     Commands,
     std::size(Commands),
     {IDC_CURRENT_PASSWORD_BOX, IDC_NEW_PASSWORD_BOX},

@@ -66,12 +66,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable StatusPanelTable = {
-    Controls,
-    std::size(Controls),
-    IDC_STATUS_OUTPUT_BOX,
-    IDM_STATUS_TAB,
-    1, // switch position
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

@@ -22,7 +22,6 @@ constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
 constexpr std::uint32_t BS_GROUPBOX = 0x0007;
 constexpr std::uint32_t BS_AUTORADIOBUTTON = 0x0009;
 constexpr std::uint32_t LBS_NOTIFY = 0x0001;
-constexpr std::uint32_t LBS_SORT = 0x0002;
 constexpr std::uint32_t LBS_HASSTRINGS = 0x0040;
 } // namespace
 #endif
@@ -46,8 +45,8 @@ constexpr ControlStyle Styles[] = {
     {"BUTTON", WS_EX_WINDOWEDGE, WS_CHILD | WS_GROUP | BS_AUTORADIOBUTTON},
     // Option
     {"BUTTON", WS_EX_WINDOWEDGE, WS_CHILD | BS_AUTORADIOBUTTON},
-    // ListBox
-    {"LISTBOX", 0, WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT | LBS_HASSTRINGS},
+    // ListBox: unsorted, filled in the order of its entries
+    {"LISTBOX", 0, WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS},
 };
 static_assert(std::size(Styles) == static_cast<std::size_t>(ControlKind::ListBox) + 1,
               "one style per control kind");

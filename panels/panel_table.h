@@ -114,20 +114,24 @@ constexpr CommandRow BaudRateRow(int id, const char* prefix, int listId, const c
 struct PanelTable {
     const ControlRow* controls;
     int controlCount;
-    int outputBoxId;
-    int viewMenuId;     // the View menu item that shows it
-    int switchPosition; // its place in the order in which a view switch shows or hides panels
     const CommandRow* commands; // every button that acts, the two common ones included
     int commandCount;
     std::array<int, 2> emptiedOnShow; // entry boxes a switch to it empties after showing; 0 ends
 };
 
-// One row of the registry (panels/panel_registry.cpp): the panel, its name as the View menu and
-// the README spell it ("Command", ...), and its table.
+// A View menu item: its caption and identifier.
+struct ViewItem {
+    const char* caption;
+    int menuId;
+};
+
+// One row of the registry (panels/panel_registry.cpp): the panel, its name as the README spells it
+// ("Command", ...), its table and the View menu item that shows it.
 struct PanelEntry {
     Panel panel;
     const char* name;
     const PanelTable& table;
+    ViewItem view;
 };
 
 // Each panel's own file defines its table.
@@ -135,17 +139,24 @@ struct PanelEntry {
 TESSALY_PANELS(TESSALY_PANEL_TABLE)
 #undef TESSALY_PANEL_TABLE
 
-// Every panel, in the order start-up builds them (the registry's order).
+// Every panel, in the order start-up builds them (the order of core/panel_list.h).
 extern const std::array<PanelEntry, PanelCount> PanelRegistry;
 
 const PanelTable& TableOf(Panel panel);
+// The identifier of the panel's output box, its first control.
+inline int OutputBoxId(Panel panel)
+{
+    return TableOf(panel).controls[0].id;
+}
 const char* NameOf(Panel panel);
 // The panel whose table holds the row.
 Panel PanelOf(const CommandRow& row);
-// The registry row of the panel with this name, or nullptr when there is none.
-const PanelEntry* PanelNamed(const char* name);
-// Every panel in the order a view switch shows or hides them (by switchPosition).
+// Every panel in the order a view switch shows or hides them.
 std::array<Panel, PanelCount> SwitchOrder();
+// The View menu's items, one per panel, in the order the menu shows them.
+std::array<ViewItem, PanelCount> ViewMenuItems();
+// The panel whose View item has this identifier; false when none has.
+bool PanelOfViewItem(int menuId, Panel& panel);
 
 // Runs one button's command (the command message's buffers have been zeroed by the caller);
 // app.refused says afterwards whether it was refused.

@@ -157,12 +157,5 @@ constexpr CommandRow Commands[] = {
 } // namespace
 
 extern const PanelTable TriggerPanelTable = {
-    Controls,
-    std::size(Controls),
-    IDC_TRIGGER_OUTPUT_BOX,
-    IDM_TRIGGER_TAB,
-    2, // switch position
-    Commands,
-    std::size(Commands),
-    {},
+    Controls, std::size(Controls), Commands, std::size(Commands), {},
 };

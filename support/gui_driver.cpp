@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/main_window_win.h"
+#include "app/main_window_create_win.h"
+#include "panels/panel_table.h"
 #include "res/resource.h"
 
 namespace
@@ -236,7 +237,14 @@ Settled ChooseMenu(Program& program, const char* popup, const char* item, DWORD 
 
 Settled ChooseView(Program& program, const std::string& panelName, DWORD limitMs)
 {
-    return ChooseMenu(program, "View", (panelName + " Tab").c_str(), limitMs);
+    const std::string caption = panelName + " Tab";
+    for (const ViewItem& item : ViewMenuItems()) {
+        if (item.caption == caption)
+            return PostAndWait(program, program.main, WM_COMMAND, MAKEWPARAM(item.menuId, 0), 0,
+                               limitMs);
+    }
+    std::fprintf(stderr, "the View menu has no item %s\n", caption.c_str());
+    return Settled::NoMenuItem;
 }
 
 Settled PressKey(Program& program, HWND target, WPARAM key)

@@ -40,13 +40,14 @@ Settled WaitSettled(Program& program, DWORD limitMs = 20000);
 Settled PostAndWait(Program& program, HWND target, UINT message, WPARAM wParam = 0,
                     LPARAM lParam = 0, DWORD limitMs = 20000);
 Settled Click(Program& program, HWND control, DWORD limitMs = 20000);
-// Chooses popup > item as the operator would find it: the identifier is looked up by the two
-// captions in the program's menu, as its file holds it for the main window's class, and never
-// taken from the caller. Another process cannot read the window's menu under Wine.
+// Chooses File > item or About > item as the operator would find it: the identifier is looked up
+// by the two captions in the program's menu as its file holds it, and never taken from the caller.
+// Another process cannot read the window's menu under Wine.
 Settled ChooseMenu(Program& program, const char* popup, const char* item, DWORD limitMs = 20000);
 // The caption of the menu item at position.
 std::string MenuCaption(HMENU menu, int position);
-// View > "<name> Tab", the item that shows the panel of that name.
+// View > "<name> Tab", the item that shows the panel of that name, looked up by its caption among
+// the View items that start-up makes from the panel registry (ViewMenuItems).
 Settled ChooseView(Program& program, const std::string& panelName, DWORD limitMs = 20000);
 
 // The program's visible "Status" box, or nullptr.

@@ -68,7 +68,7 @@ class ProgramTest : public ::testing::Test
     HWND ControlOf(int id) const { return Control(program, id); }
     std::string OutputOf(Panel panel) const
     {
-        return TextOf(ControlOf(TableOf(panel).outputBoxId));
+        return TextOf(ControlOf(OutputBoxId(panel)));
     }
     bool Shown(int id) const { return IsWindowVisible(ControlOf(id)) != FALSE; }
 

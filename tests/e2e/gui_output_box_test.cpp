@@ -16,7 +16,7 @@ TEST_F(OutputBoxTest, LongLogIsNeverCutAndNewestEntryIsOnTop)
     // With no link open the free line is still echoed; 450 entries of about 110 bytes make a log
     // well past the 30,000 characters an edit box takes by default.
     std::string expected;
-    HWND box = ControlOf(TableOf(Panel::Command).outputBoxId);
+    HWND box = ControlOf(OutputBoxId(Panel::Command));
     for (int i = 0; i < 450; ++i) {
         std::string text = "LINE" + std::to_string(i) + ":" + std::string(80, 'x');
         ASSERT_TRUE(SetTextOf(ControlOf(IDC_FREE_LINE_BOX), text));
@@ -42,7 +42,7 @@ TEST_F(OutputBoxTest, EntriesWithLoneLineFeedsStayByteIdentical)
     // "*IDN?" puts a lone line feed after its answer; the box must keep it as it is.
     OpenTcpLink();
     ASSERT_EQ(ChooseView(program, NameOf(Panel::Manufacturer)), Settled::Done);
-    HWND box = ControlOf(TableOf(Panel::Manufacturer).outputBoxId);
+    HWND box = ControlOf(OutputBoxId(Panel::Manufacturer));
     std::string previous;
     for (int i = 0; i < 5; ++i) {
         ASSERT_EQ(Click(program, ControlOf(IDC_GET_IDN)), Settled::Done);

@@ -1,6 +1,6 @@
 // Recording versions of the window-system operations for the link tests, which run the real link
-// code under Wine without the program's windows. The dialog's status text is the program's own
-// (app/status_text_win.cpp), written into the stand-in dialog a test puts in app.configDialog.
+// code under Wine without the program's windows. The dialog's status text goes into the stand-in
+// dialog a test puts in app.configDialog, as the program puts it into its Configuration dialog.
 #include "tests/e2e/link_test_platform.h"
 
 #include "core/platform.h"
@@ -13,6 +13,11 @@ std::vector<std::string> linkNotes;
 void StatusBox(const char* text)
 {
     statusBoxes.emplace_back(text);
+}
+void SetStatusText(const char* text)
+{
+    if (app.configDialog != nullptr)
+        SetDlgItemTextA(app.configDialog, IDC_STATUS_TEXT, text);
 }
 void LinkNote(const char* line)
 {

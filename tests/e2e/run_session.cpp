@@ -166,7 +166,7 @@ void PrintLogs(const Program& program)
 {
     for (std::size_t i = 0; i < std::size(LoggedPanels); ++i) {
         Say(std::string("== Output box of the ") + LoggedPanelNames[i] + " panel (newest first)");
-        SayBox(TextOf(Control(program, TableOf(LoggedPanels[i]).outputBoxId)));
+        SayBox(TextOf(Control(program, OutputBoxId(LoggedPanels[i]))));
     }
 }
 

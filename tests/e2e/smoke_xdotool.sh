@@ -60,8 +60,8 @@ expect_connections() {
 # The main window's title is its class name; controls are found by their identifier in the panel
 # tables, so that a control that moves moves the click with it.
 root=$(cd "$(dirname "$0")/../.." && pwd)
-title=$(sed -n 's/.*MainWindowClass = "\(.*\)";.*/\1/p' "$root/app/main_window_win.h")
-[ -n "$title" ] || fail "no MainWindowClass in app/main_window_win.h"
+title=$(sed -n 's/.*MainWindowClass = "\(.*\)";.*/\1/p' "$root/app/main_window_create_win.h")
+[ -n "$title" ] || fail "no MainWindowClass in app/main_window_create_win.h"
 # x y width height of the control with this identifier, from its panel table row.
 place_of() {
   local place
@@ -125,8 +125,10 @@ xdotool type --delay 30 120
 click_control IDC_SET_VOLTAGE
 expect_sent 'VOLT 120\n'
 
-# View > Trigger Tab, then "Bus Trigger (*TRG)", which only takes the click when it is shown.
+# View > Trigger Tab, the second item of the View menu that start-up made from the panel registry,
+# then "Bus Trigger (*TRG)", which only takes the click when the Trigger panel is shown.
 click $((wx + 50)) "$menu_y"
+import -window root "$shots/smoke-view-menu.png"
 click $((wx + 80)) "$(item_y 1)"
 click_control IDC_BUS_TRIGGER
 expect_sent '*TRG\n'

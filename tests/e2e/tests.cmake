@@ -2,8 +2,8 @@
 # which starts the virtual display, the simulated instrument and the private network first.
 include(${CMAKE_SOURCE_DIR}/support/support.cmake)
 
-# The window system as the link tests see it, with the dialog's status text of the program.
-set(LINK_TEST_PLATFORM tests/e2e/link_test_platform.cpp app/status_text_win.cpp)
+# The window system as the link tests see it.
+set(LINK_TEST_PLATFORM tests/e2e/link_test_platform.cpp)
 
 # windows_test(TARGET SOURCES... LIBRARIES libs...): a GoogleTest program of the Windows side.
 function(windows_test target)

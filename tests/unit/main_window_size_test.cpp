@@ -2,36 +2,54 @@
 // outer size that grows where the frame, caption or menu bar take more than counted.
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include "app/main_window_size.h"
 #include "panels/panel_table.h"
+#include "res/resource.h"
+#include "tests/unit/written_ids.h"
+
+// A failed comparison shows the extent as the layout writes it.
+void PrintTo(const Extent& extent, std::ostream* os)
+{
+    *os << extent.width << " x " << extent.height;
+}
 
 namespace
 {
 
-void ExpectInside(Extent client, int x, int y, int width, int height, const char* what, int id)
+// A control keeps the window at its classic size when it lies inside the layout's client area
+// with the margin the steps box keeps. The name is made only for a control that does not.
+template <typename Name> void ExpectInsideTheLayout(Name what, int x, int y, int width, int height)
 {
-    EXPECT_GE(x, 0) << what << " " << id;
-    EXPECT_GE(y, 0) << what << " " << id;
-    EXPECT_LE(x + width, client.width) << what << " " << id;
-    EXPECT_LE(y + height, client.height) << what << " " << id;
+    const Extent room{LayoutClient.width - ClientMargin, LayoutClient.height - ClientMargin};
+    const bool inside = x >= 0 && y >= 0 && x + width <= room.width && y + height <= room.height;
+    EXPECT_TRUE(inside) << what() << " at (" << x << ", " << y << "), " << width << " x " << height
+                        << ", reaches to (" << x + width << ", " << y + height
+                        << "), beyond the layout's " << room.width << " x " << room.height
+                        << " (LayoutClient less the margin): the window would grow past "
+                        << ClassicWindow.width << " x " << ClassicWindow.height;
 }
 
 } // namespace
 
 TEST(MainWindowSize, HoldsEveryControlAndKeepsTheLayoutsClientArea)
 {
-    const Extent client = MainClientSize();
     for (const PanelEntry& entry : PanelRegistry) {
-        const PanelTable& table = entry.table;
-        for (int i = 0; i < table.controlCount; ++i) {
-            const ControlRow& row = table.controls[i];
-            ExpectInside(client, row.x, row.y, row.width, row.height, "control", row.id);
+        for (int i = 0; i < entry.table.controlCount; ++i) {
+            const ControlRow& row = entry.table.controls[i];
+            ExpectInsideTheLayout(
+                [&] {
+                    return std::string(entry.name) + " panel control " + ControlIdName(row.id) +
+                           " \"" + row.caption + "\"";
+                },
+                row.x, row.y, row.width, row.height);
         }
     }
-    ExpectInside(client, StepsBoxX, StepsBoxY, StepsBoxWidth, StepsBoxHeight, "steps box",
-                 IDC_STEPS_BOX);
-    // Every control fits the layout's own client area, so the classic window keeps its size.
-    EXPECT_EQ(client, LayoutClient);
+    ExpectInsideTheLayout([] { return "the steps box"; }, StepsBoxX, StepsBoxY, StepsBoxWidth,
+                          StepsBoxHeight);
+    EXPECT_EQ(MainClientSize(), LayoutClient);
 }
 
 TEST(MainWindowSize, ClientGrowsOnlyWhereAControlReachesBeyondTheLayout)

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "tests/unit/button_cases.h"
 #include "tests/unit/fakes.h"
+#include "tests/unit/written_ids.h"
 
 namespace
 {
@@ -111,7 +112,8 @@ TEST(ButtonCases, CoverEveryCommandRow)
         covered.insert(c.id);
     for (int id = FirstDispatchId; id <= LastDispatchId; ++id) {
         if (CommandFor(id) != nullptr) {
-            EXPECT_EQ(covered.count(id), 1u) << "no case for button " << id;
+            EXPECT_EQ(covered.count(id), 1u) << "no case for button " << ControlIdName(id) << " ("
+                                             << id << "): add it to tests/unit/button_cases.cpp";
         }
     }
 }

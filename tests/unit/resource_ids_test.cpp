@@ -3,16 +3,17 @@
 // outside sees, so they must not change when the names are moved or tidied.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
+#include <array>
 #include <map>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "panels/panel_table.h"
 #include "res/resource.h"
+#include "tests/unit/written_ids.h"
 
 namespace
 {
@@ -25,32 +26,19 @@ struct Numbered {
 // The name as written, its value and the number it must have.
 #define NUMBERED(name, number) (Numbered{name, number, #name})
 
-// Resources, menu items, the Configuration dialog's controls, the bootloader steps box and the
-// stand-in bootloader tool's text.
+// Resources, menu items (the View menu's in ResourceIds.ViewMenuHasEachPanelsItemInItsPlace), the
+// Configuration dialog's controls, the bootloader steps box and the stand-in bootloader tool's
+// text.
 const Numbered ResourceIds[] = {
-    NUMBERED(IDB_LOGO, 110),
-    NUMBERED(IDD_ABOUT, 117),
-    NUMBERED(IDM_MAIN, 111),
-    NUMBERED(IDI_TESSALY, 113),
-    NUMBERED(IDD_CONFIGURATION, 114),
-    NUMBERED(IDM_CONFIGURE, 40001),
-    NUMBERED(IDM_COMMAND_TAB, 40006),
-    NUMBERED(IDM_TRIGGER_TAB, 40007),
-    NUMBERED(IDM_STATUS_TAB, 40008),
-    NUMBERED(IDM_BOOTLOADER, 40012),
-    NUMBERED(IDM_COMMUNICATION_TAB, 40014),
-    NUMBERED(IDM_MANUFACTURER_TAB, 40015),
-    NUMBERED(IDM_READ_ME, 40017),
-    NUMBERED(IDC_COMPORT, 1001),
-    NUMBERED(IDC_BAUD_RATE, 1002),
-    NUMBERED(IDC_IP_ADDRESS, 1005),
-    NUMBERED(IDC_TCP_PORT, 1006),
-    NUMBERED(IDC_LINK_KIND, 1010),
-    NUMBERED(IDC_DISCOVER, 1011),
-    NUMBERED(IDC_STATUS_TEXT, 1012),
-    NUMBERED(IDC_STEPS_BOX, 263),
-    NUMBERED(IDC_BOOT_TOOL_TEXT, 100),
-    NUMBERED(IDC_STATIC, -1),
+    NUMBERED(IDB_LOGO, 110),           NUMBERED(IDD_ABOUT, 117),
+    NUMBERED(IDM_MAIN, 111),           NUMBERED(IDI_TESSALY, 113),
+    NUMBERED(IDD_CONFIGURATION, 114),  NUMBERED(IDM_CONFIGURE, 40001),
+    NUMBERED(IDM_BOOTLOADER, 40012),   NUMBERED(IDM_READ_ME, 40017),
+    NUMBERED(IDC_COMPORT, 1001),       NUMBERED(IDC_BAUD_RATE, 1002),
+    NUMBERED(IDC_IP_ADDRESS, 1005),    NUMBERED(IDC_TCP_PORT, 1006),
+    NUMBERED(IDC_LINK_KIND, 1010),     NUMBERED(IDC_DISCOVER, 1011),
+    NUMBERED(IDC_STATUS_TEXT, 1012),   NUMBERED(IDC_STEPS_BOX, 263),
+    NUMBERED(IDC_BOOT_TOOL_TEXT, 100), NUMBERED(IDC_STATIC, -1),
 };
 
 // The panels' controls.
@@ -220,30 +208,16 @@ TEST(ResourceIds, KeepTheirNumbers)
         EXPECT_EQ(n.id, n.number) << n.name;
 }
 
-// The menu items of the resource script as written: the popup, the caption and the number its
-// identifier stands for (from res/resource.h and res/control_ids.h).
+// The menu items of the main window: File's and About's as the resource script writes them, with
+// the number its identifier stands for (from res/resource.h), and View's from the panel registry.
 struct MenuItem {
     std::string popup, caption;
     int id;
 };
 
-std::string SourceFile(const char* path)
+std::vector<MenuItem> MenuItemsOfTheMainWindow()
 {
-    std::ifstream file(std::string(TESSALY_SOURCE_DIR) + "/" + path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::vector<MenuItem> MenuItemsOfTheResourceScript()
-{
-    std::map<std::string, int> defined;
-    const std::regex define(R"(#define\s+(\w+)\s+(-?\d+))");
-    for (const char* header : {"res/resource.h", "res/control_ids.h"}) {
-        const std::string text = SourceFile(header);
-        for (std::sregex_iterator m(text.begin(), text.end(), define), end; m != end; ++m)
-            defined[(*m)[1]] = std::stoi((*m)[2]);
-    }
+    const std::map<std::string, int> defined = DefinedIds("res/resource.h");
     std::vector<MenuItem> items;
     std::string popup;
     const std::regex line(R"rx(^\s*(POPUP|MENUITEM)\s+"([^"]*)"(?:\s*,\s*(\w+))?)rx");
@@ -255,9 +229,19 @@ std::vector<MenuItem> MenuItemsOfTheResourceScript()
         if (m[1] == "POPUP")
             popup = m[2];
         else
-            items.push_back({popup, m[2], defined.count(m[3]) ? defined[m[3]] : -1});
+            items.push_back({popup, m[2], defined.count(m[3]) ? defined.at(m[3]) : -1});
     }
+    for (const ViewItem& item : ViewMenuItems())
+        items.push_back({"View", item.caption, item.menuId});
     return items;
+}
+
+// The lowest number from `from` up that no control or menu item of the main window has.
+int FreeFrom(const std::map<int, std::string>& holder, int from)
+{
+    while (holder.count(from) != 0)
+        ++from;
+    return from;
 }
 
 // Every identifier the main window's procedure tells apart, in one place: each panel control,
@@ -266,13 +250,16 @@ std::vector<MenuItem> MenuItemsOfTheResourceScript()
 // menu choice is never taken for a button.
 TEST(ResourceIds, EveryIdentifierOfTheMainWindowIsItsOwn)
 {
-    const std::vector<MenuItem> menu = MenuItemsOfTheResourceScript();
-    ASSERT_FALSE(menu.empty()) << "res/tessaly.rc could not be read from " << TESSALY_SOURCE_DIR;
+    const std::vector<MenuItem> menu = MenuItemsOfTheMainWindow();
+    ASSERT_GT(menu.size(), ViewMenuItems().size())
+        << "res/tessaly.rc could not be read from " << TESSALY_SOURCE_DIR;
     std::map<int, std::string> holder = {{IDC_STEPS_BOX, "the bootloader steps box"}};
+    std::vector<std::string> clashes;
     auto claim = [&](int id, const std::string& what) {
         auto [at, added] = holder.insert({id, what});
-        EXPECT_TRUE(added) << what << " has number " << id << ", which " << at->second
-                           << " already has";
+        if (!added)
+            clashes.push_back(what + " has number " + std::to_string(id) + ", which " + at->second +
+                              " already has");
     };
     for (const MenuItem& item : menu) {
         const std::string what = "menu item " + item.popup + " > " + item.caption;
@@ -288,26 +275,33 @@ TEST(ResourceIds, EveryIdentifierOfTheMainWindowIsItsOwn)
                 claim(c.id, std::string(entry.name) + " panel control \"" + c.caption + "\"");
         }
     }
+    for (const std::string& clash : clashes) {
+        ADD_FAILURE() << clash << ". Free numbers: " << FreeFrom(holder, FirstDispatchId)
+                      << " for a button (inside FirstDispatchId..LastDispatchId, "
+                      << FirstDispatchId << ".." << LastDispatchId << "), "
+                      << FreeFrom(holder, LastDispatchId + 1) << " for any other control";
+    }
 }
 
-// Each panel can be reached: the View menu of the resource script has its item, captioned with
-// the panel's name and " Tab", whose identifier is the one its table answers to.
-TEST(ResourceIds, EveryPanelHasItsViewMenuItem)
+// The View menu that start-up builds from the registry, as the operator and the tools that drive
+// the window from outside know it.
+TEST(ResourceIds, ViewMenuHasEachPanelsItemInItsPlace)
 {
-    const std::vector<MenuItem> menu = MenuItemsOfTheResourceScript();
-    for (const PanelEntry& entry : PanelRegistry) {
-        const std::string caption = std::string(entry.name) + " Tab";
-        auto item = std::find_if(menu.begin(), menu.end(), [&](const MenuItem& m) {
-            return m.popup == "View" && m.caption == caption;
-        });
-        if (item == menu.end()) {
-            ADD_FAILURE() << "res/tessaly.rc: the View menu has no MENUITEM \"" << caption
-                          << "\" for the " << entry.name << " panel";
-            continue;
-        }
-        EXPECT_EQ(item->id, entry.table.viewMenuId)
-            << "res/tessaly.rc: View > " << caption << " is not the identifier of the "
-            << entry.name << " panel's table";
+    const std::array<ViewItem, PanelCount> items = ViewMenuItems();
+    const std::pair<std::string, int> expected[] = {
+        {"Command Tab", 40006},       {"Trigger Tab", 40007},      {"Status Tab", 40008},
+        {"Communication Tab", 40014}, {"Manufacturer Tab", 40015},
+    };
+    for (std::size_t i = std::size(expected); i < items.size(); ++i)
+        ADD_FAILURE() << "View item \"" << items[i].caption << "\" (" << items[i].menuId
+                      << ") is not pinned by this test";
+    ASSERT_EQ(items.size(), std::size(expected));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].caption, expected[i].first) << "item " << i;
+        EXPECT_EQ(items[i].menuId, expected[i].second) << items[i].caption;
+        Panel shown{};
+        ASSERT_TRUE(PanelOfViewItem(items[i].menuId, shown)) << items[i].caption;
+        EXPECT_EQ(std::string(NameOf(shown)) + " Tab", items[i].caption);
     }
 }
 

@@ -1,10 +1,11 @@
-// The serial line settings block against the rules Windows checks it by, and the port time-outs
-// at every Baud Rate choice against the time the bytes take on the line.
+// The serial line settings block against the rules Windows checks it by, the port time-outs at
+// every Baud Rate choice against the time the bytes take on the line, and the ports' names.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "core/app_state.h"
+#include "link/link.h"
 #include "link/serial_settings.h"
 
 TEST(SerialLineSettings, EveryChoiceGivesABlockWindowsAccepts)
@@ -74,4 +75,17 @@ TEST(SerialTimeouts, NeverShorterThanTheBytesTakeAndUnchangedWhereTheySuffice)
     EXPECT_EQ(full.readConstant, 5000u);
     EXPECT_EQ(full.writeMultiplier, 10u);
     EXPECT_EQ(full.writeConstant, 10u);
+}
+
+// Ports above 9 are opened through the device namespace; the label is the bare number.
+TEST(PortNames, DeviceNameAndLabelOfEachNumber)
+{
+    EXPECT_EQ(PortDeviceName(0), "COM0");
+    EXPECT_EQ(PortDeviceName(9), "COM9");
+    EXPECT_EQ(PortDeviceName(10), "\\\\.\\COM10");
+    EXPECT_EQ(PortDeviceName(PortCount - 1), "\\\\.\\COM25");
+    EXPECT_EQ(PortLabel(0), "0");
+    EXPECT_EQ(PortLabel(9), "9");
+    EXPECT_EQ(PortLabel(10), "10");
+    EXPECT_EQ(PortLabel(PortCount - 1), "25");
 }

@@ -1,9 +1,10 @@
-// The main window as start-up makes it: its class, the window sized to hold its controls, the
-// bootloader steps box with its font, and the white it paints. The bench's bare program uses these
-// too, so that its window is made and painted exactly as the program's is.
-#include "core/app_state.h"
+// The main window as start-up makes it: its class, its menu, the window sized to hold its
+// controls, the panels and the bootloader steps box with its font. The bench's bare program uses
+// these too, so that its window is made exactly as the program's is.
+#include "app/main_window_create_win.h"
+
 #include "app/main_window_size.h"
-#include "app/main_window_win.h"
+#include "core/app_state.h"
 #include "panels/panel_table.h"
 #include "panels/panels_win.h"
 #include "res/resource.h"
@@ -30,6 +31,29 @@ constexpr const char* StepsText =
     " \r\n"
     "Note: the communication configuration parameters and password will be reset to default.";
 
+// The main menu: File and About from the resource script, and between them the View popup with
+// the panel registry's items in the View menu's order. Without the View popup (the system refused
+// it) the menu still offers File and About; nullptr when the menu cannot be loaded at all.
+HMENU MakeMainMenu(HINSTANCE instance)
+{
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN));
+    HMENU view = CreatePopupMenu();
+    if (menu == nullptr || view == nullptr) {
+        if (view != nullptr)
+            DestroyMenu(view);
+        return menu;
+    }
+    bool filled = true;
+    for (const ViewItem& item : ViewMenuItems())
+        filled = filled && AppendMenuA(view, MF_STRING, static_cast<UINT_PTR>(item.menuId),
+                                       item.caption) != 0;
+    // Inserted into the menu, the popup is destroyed with it, and with the window it is given to.
+    if (!filled || !InsertMenuA(menu, 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                                reinterpret_cast<UINT_PTR>(view), "View"))
+        DestroyMenu(view);
+    return menu;
+}
+
 void SetStepsFont()
 {
     app.stepsFont = CreateFontA(22, 0, 0, 0, 500, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
@@ -51,27 +75,8 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure)
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 255, 255)); // never freed
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
     windowClass.lpszClassName = MainWindowClass;
     return RegisterClassExA(&windowClass) != 0;
-}
-
-LRESULT PaintWhite(HWND window)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    EndPaint(window, &paint);
-    return 0; // painted: the default procedure has nothing left to do
-}
-
-LRESULT WhiteStaticBackground(HDC dc)
-{
-    SetBkColor(dc, RGB(255, 255, 255));
-    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
 // The outer size is what the system's frame, caption and menu bar add to the client area the
@@ -84,9 +89,13 @@ HWND CreateMainWindow(HINSTANCE instance)
     RECT outer{0, 0, client.width, client.height};
     if (!AdjustWindowRectEx(&outer, MainWindowStyle, TRUE, 0))
         outer = {0, 0, ClassicWindow.width, ClassicWindow.height};
+    // Given to the window, the menu goes with it. Should the window not be made, the program ends
+    // at once, and the menu with the process: whether a failed creation had already taken the menu
+    // cannot be told, so it is not destroyed here.
+    HMENU menu = MakeMainMenu(instance);
     HWND window = CreateWindowExA(0, MainWindowClass, MainWindowClass, MainWindowStyle, 10, 10,
-                                  outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                                  nullptr, instance, nullptr);
+                                  outer.right - outer.left, outer.bottom - outer.top, nullptr, menu,
+                                  instance, nullptr);
     RECT has{};
     if (window == nullptr || !GetWindowRect(window, &outer) || !GetClientRect(window, &has))
         return window;

@@ -1,12 +1,7 @@
-// The two menu actions of the main window that are not about instrument commands: File >
-// Bootloader and About > Read Me.
+// About > Read Me: the About dialog.
 #pragma once
 
 #include "core/platform_types.h"
-
-// Shows the bootloader steps in place of the panels and starts the bootloader tool beside the
-// program.
-void StartBootloader();
 
 // Opens the About dialog, or brings the open one to the front.
 void ShowAbout();
