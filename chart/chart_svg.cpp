@@ -97,15 +97,19 @@ long long TimeStep(long long spanMs)
 std::string Axes(const Axis& a, const std::vector<double>& ticks, const TimeAxis& t,
                  double startSecond)
 {
-    std::string svg = "<rect x=\"" + Coordinate(Left) + "\" y=\"" + Coordinate(Top) +
-                      "\" width=\"" + Coordinate(Right - Left) + "\" height=\"" +
-                      Coordinate(Bottom - Top) + "\" fill=\"#fff\" stroke=\"#999\"/>\n";
+    std::string rect = "<rect x=\"" + Coordinate(Left) + "\" y=\"" + Coordinate(Top) +
+                       "\" width=\"" + Coordinate(Right - Left) + "\" height=\"" +
+                       Coordinate(Bottom - Top) + "\" shape-rendering=\"crispEdges\" ";
+    std::string svg = rect + "fill=\"#fff\"/>\n";
     for (double v : ticks) {
         std::string y = Coordinate(Y(a, v));
         svg += "<path d=\"M" + Coordinate(Left) + "," + y + "H" + Coordinate(Right) +
-               "\" stroke=\"#e4e4e4\"/><text x=\"" + Coordinate(Left - 6) + "\" y=\"" + y +
-               "\" dy=\"4\" text-anchor=\"end\">" + ValueText(v, 6) + "</text>\n";
+               "\" stroke=\"#e4e4e4\" shape-rendering=\"crispEdges\"/><text x=\"" +
+               Coordinate(Left - 6) + "\" y=\"" + y + "\" dy=\"4\" text-anchor=\"end\">" +
+               ValueText(v, 6) + "</text>\n";
     }
+    // The frame over the grid, so the outer ticks' lines do not hide it.
+    svg += rect + "fill=\"none\" stroke=\"#999\"/>\n";
     long long step = TimeStep(t.spanMs);
     for (long long ms = 0; ms <= t.spanMs; ms += step) {
         std::string x = Coordinate(X(t, t.firstMs + ms));
