@@ -99,6 +99,7 @@ std::string ClockText(double startSecondOfDay, long long elapsedMs)
 {
     bool known = startSecondOfDay >= 0;
     long long total = std::llround((known ? startSecondOfDay : 0) + elapsedMs / 1000.0);
+    total = total < 0 ? 0 : total; // no round comes before the first
     long long day = total / 86400, second = total % 86400;
     std::string clock =
         TwoDigits(second / 3600) + ":" + TwoDigits(second / 60 % 60) + ":" + TwoDigits(second % 60);
