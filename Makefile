@@ -2,7 +2,8 @@
 #   make test   install what is missing, build, run all test layers
 #   make run    install, build, start tessaly-sim and open Tessaly.exe under Wine
 #   make dist   pack both 32-bit programs into build/dist/
-#   make bench  measure click, start-up and discovery times under Wine (build/bench.txt)
+#   make bench  measure click, start-up and discovery times under Wine (build/bench.txt), and the
+#               chart page's render time natively (build/chart-bench.txt)
 #   make soak   10,000 random commands with random instrument faults
 #   make fuzz   run each fuzzer for ten minutes, keeping new inputs
 #   make unit   build and run the native unit tests alone
@@ -63,6 +64,8 @@ e2e: build
 	tests/e2e/run.sh
 	@echo "== Layer 3: real-input smoke test (xdotool)"
 	tests/e2e/smoke_xdotool.sh
+	@echo "== The chart page in a browser"
+	tests/browser/check_chart.sh $(NATIVE)
 
 fuzz-short: setup
 	@echo "== Fuzzing the platform-free code (short)"
@@ -82,6 +85,8 @@ dist: build-windows
 	scripts/dist.sh $(WIN32) build/dist
 
 bench: build-here
+	@echo "== The chart page's render time after 1,000 and 1,000,000 rounds (native)"
+	set -o pipefail; $(NATIVE)/chart_bench | tee build/chart-bench.txt
 	scripts/bench.sh build/bench.txt
 
 soak: build

@@ -2,6 +2,8 @@
 # simulated instrument.
 set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 target_compile_options(tessaly_core PRIVATE ${SANITIZE})
+target_compile_options(tessaly_chart PRIVATE ${SANITIZE})
+target_link_options(tessaly_chart PUBLIC ${SANITIZE})
 target_link_options(tessaly_core PUBLIC ${SANITIZE})
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -10,6 +12,9 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(unit_tests
     tests/unit/bootloader_path_test.cpp
     tests/unit/button_cases.cpp
+    tests/unit/chart_csv_test.cpp
+    tests/unit/chart_page_test.cpp
+    tests/unit/chart_state_test.cpp
     tests/unit/cmd_logging_test.cpp
     tests/unit/cmd_rules_test.cpp
     tests/unit/discovery_test.cpp
@@ -28,8 +33,19 @@ target_compile_options(unit_tests PRIVATE ${OWN_WARNINGS} ${SANITIZE})
 target_compile_definitions(unit_tests PRIVATE TESSALY_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 include(cmd/cmd.cmake)
 target_compile_options(tessaly_cmd_rules PRIVATE ${SANITIZE})
-target_link_libraries(unit_tests PRIVATE tessaly_cmd_rules tessaly_core GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE tessaly_cmd_rules tessaly_chart tessaly_core
+                      GTest::gtest_main)
 add_test(NAME unit_tests COMMAND unit_tests)
+
+# The chart page from a CSV file, for the browser check (tests/browser/check_chart.sh).
+add_executable(chart_page tests/browser/chart_page_main.cpp)
+target_compile_options(chart_page PRIVATE ${OWN_WARNINGS} ${SANITIZE})
+target_link_libraries(chart_page PRIVATE tessaly_chart)
+
+# The chart benchmark (make bench), optimised and without the sanitizers, from its own objects.
+add_executable(chart_bench bench/chart_bench.cpp ${CHART_SOURCES})
+target_include_directories(chart_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(chart_bench PRIVATE ${OWN_WARNINGS} -O2)
 
 # The simulator's platform-free parts, which its tests use too, and its POSIX loop and network.
 set(SIM_LOGIC_SOURCES

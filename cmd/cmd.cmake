@@ -3,15 +3,16 @@
 # console side of the platform seam, in the Windows builds, from the same link, table and
 # transaction objects as the window programs.
 add_library(tessaly_cmd_rules STATIC cmd/cmd_args.cpp cmd/cmd_logging.cpp cmd/cmd_rules.cpp)
-target_link_libraries(tessaly_cmd_rules PUBLIC tessaly_core)
+target_link_libraries(tessaly_cmd_rules PUBLIC tessaly_core tessaly_chart)
 target_compile_options(tessaly_cmd_rules PRIVATE ${OWN_WARNINGS})
 
 if(WIN32)
   # A console program for Windows XP and later (subsystem 5.01; 5.02 is the least for x86_64).
   # Shipped like the window programs: stripped, ASLR, DEP, terminal-server aware, and the same
   # version resource naming its own file.
+  # chart/chart_file_win.cpp writes the chart page whole.
   add_executable(tessaly-cmd cmd/cmd_main_win.cpp cmd/cmd_output_win.cpp cmd/cmd_platform_win.cpp
-                           cmd/cmd_run_win.cpp res/version.rc)
+                           cmd/cmd_run_win.cpp chart/chart_file_win.cpp res/version.rc)
   target_include_directories(tessaly-cmd PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(tessaly-cmd
                              PRIVATE $<$<COMPILE_LANGUAGE:RC>:PROGRAM_FILE_NAME=tessaly-cmd.exe>)

@@ -10,7 +10,7 @@ cmake -S tests/fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev
 ninja -C build/fuzz >/dev/null
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-for target in fuzz_commands fuzz_answer fuzz_discovery; do
+for target in fuzz_commands fuzz_answer fuzz_discovery fuzz_chart_csv; do
   corpus=tests/fuzz/corpus/$target
   mkdir -p "$scratch/$target"
   build/fuzz/$target -max_total_time="$seconds" -max_len=70000 -timeout=10 -rss_limit_mb=2048 \

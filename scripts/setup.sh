@@ -11,6 +11,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb xdotool x11-utils imagemagick fonts-liberation
   iproute2 zip unzip python3
+  chromium
   qemu-system-x86 busybox-static
 )
 

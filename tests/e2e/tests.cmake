@@ -121,4 +121,8 @@ add_test(NAME e2e_cmd_csv COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/e2e/read_csv
 set_tests_properties(e2e_cmd_csv PROPERTIES FIXTURES_REQUIRED cmd_logging)
 set_tests_properties(e2e_cmd_discovery PROPERTIES RESOURCE_LOCK tessaly_lan)
 
+# The chart page's writer: a page replaced whole, failures that leave nothing behind.
+windows_test(e2e_chart_file_tests SOURCES tests/e2e/chart_file_test.cpp chart/chart_file_win.cpp)
+add_test(NAME e2e_chart_file COMMAND e2e_chart_file_tests)
+
 include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
