@@ -20,6 +20,11 @@ constexpr int LinkKindCount = 3;
 constexpr char EthTimeoutText[] = "Eth Timeout";
 constexpr char WriteFailureText[] = "Write Comport Failure";
 constexpr char ReadFailureText[] = "Read Comport Failure";
+// What tessaly-cmd shows in place of an answer while an instrument's link is down and waits to be
+// opened again (--reconnect); no link operation leaves it.
+constexpr char LinkDownText[] = "Link Down";
+// The "Status" text of a TCP receive that found the connection closed by the instrument.
+constexpr char PeerClosedText[] = "Ethernet Connection Closed";
 
 // Device names indexed by the Comport choice 0 to 25, stored as UTF-16 text.
 extern const char16_t* const PortDeviceNames[PortCount];
