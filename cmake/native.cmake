@@ -10,6 +10,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(unit_tests
     tests/unit/bootloader_path_test.cpp
     tests/unit/button_cases.cpp
+    tests/unit/cmd_instruments_test.cpp
     tests/unit/cmd_logging_test.cpp
     tests/unit/cmd_rules_test.cpp
     tests/unit/discovery_test.cpp

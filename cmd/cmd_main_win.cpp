@@ -14,9 +14,12 @@
 #include "cmd/console_state.h"
 
 ConsoleState console;
+thread_local ClickState clicking;
 
 int main(int argc, char** argv)
 {
+    // Before anything is written: every write takes it.
+    InitializeCriticalSection(&console.outputLock);
     // Binary mode: the program writes its own line ends, and the runtime must add no carriage
     // returns.
     console.stdoutHeld = Held(STD_OUTPUT_HANDLE);
