@@ -82,7 +82,8 @@ dist: build-windows
 	scripts/dist.sh $(WIN32) build/dist
 
 bench: build-here
-	scripts/bench.sh build/bench.txt
+	status=0; scripts/bench.sh build/bench.txt || status=$$?; \
+	  bench/burnin.sh build/bench.txt || status=$$?; exit $$status
 
 soak: build
 	TESSALY_SOAK_COMMANDS=10000 TESSALY_SOAK_SEED=$${TESSALY_SOAK_SEED:-$$RANDOM} \

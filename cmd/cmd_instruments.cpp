@@ -13,9 +13,14 @@ std::string ColumnName(const ScriptPlan& plan, const Instrument& instrument,
     return plan.instruments.size() > 1 ? instrument.name + " " + typed : typed;
 }
 
-std::string LinePrefix(const ScriptPlan& plan, const Instrument& instrument)
+std::string AnswerPrefix(const ScriptPlan& plan, const Instrument& instrument)
 {
     return plan.instruments.size() > 1 ? instrument.name + " " : "";
+}
+
+std::string MessagePrefix(const ScriptPlan& plan, const Instrument& instrument)
+{
+    return plan.instruments.size() > 1 ? instrument.name + ": " : "";
 }
 
 std::size_t CellsPerRound(const ScriptPlan& plan)

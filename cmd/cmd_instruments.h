@@ -15,9 +15,11 @@
 std::string ColumnName(const ScriptPlan& plan, const Instrument& instrument,
                        const std::string& typed);
 
-// What starts each line of an instrument (an answer without --csv, a line on standard error):
-// its name and a space when the run has several, "" otherwise.
-std::string LinePrefix(const ScriptPlan& plan, const Instrument& instrument);
+// What starts an instrument's answer line without --csv, and its lines on standard error, when
+// the run has several: its name and a space ("COM3 120.00"), its name and a colon
+// ("COM3: round 4: MEAS:VOLT?: Read Comport Failure"); "" for a run on one instrument.
+std::string AnswerPrefix(const ScriptPlan& plan, const Instrument& instrument);
+std::string MessagePrefix(const ScriptPlan& plan, const Instrument& instrument);
 
 // How many cells one instrument fills in a round: the repeated steps that read an answer.
 std::size_t CellsPerRound(const ScriptPlan& plan);

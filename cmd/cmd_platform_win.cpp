@@ -15,7 +15,7 @@ void SetStatusText(const char*) {}
 
 void LinkNote(const char* line)
 {
-    WriteLine(stderr, clicking.linePrefix + line);
+    WriteLine(stderr, clicking.messagePrefix + line);
 }
 
 // The click that showed it has failed: the verdict reads the flag.
@@ -23,7 +23,7 @@ void StatusBox(const char* text)
 {
     clicking.statusBoxShown = true;
     clicking.statusText = text;
-    WriteLine(stderr, clicking.linePrefix + text);
+    WriteLine(stderr, clicking.messagePrefix + text);
 }
 
 void ReadEntryBox(int controlId)

@@ -98,11 +98,11 @@ int RunOnce(const ScriptPlan& plan, const ScriptStep& step)
     std::string answer;
     StepVerdict verdict = Click(step, answer);
     if (verdict.status == ExitDone && ReadsAnswer(*step.row) && plan.csv)
-        WriteLine(stderr, clicking.linePrefix + step.typed + ": " + answer);
+        WriteLine(stderr, clicking.messagePrefix + step.typed + ": " + answer);
     else if (verdict.status == ExitDone && ReadsAnswer(*step.row) && !console.printLog)
-        WriteLine(stdout, clicking.linePrefix + answer);
+        WriteLine(stdout, clicking.answerPrefix + answer);
     if (!verdict.message.empty())
-        WriteLine(stderr, clicking.linePrefix + verdict.message);
+        WriteLine(stderr, clicking.messagePrefix + verdict.message);
     return StatusAfter(verdict.status, console.outputLost, console.stopAsked);
 }
 
@@ -156,14 +156,14 @@ bool RunRound(Worker& worker, long long round, LinkState& link, RoundPart& part)
         StepVerdict verdict = Click(step, answer);
         clicking.collected = nullptr;
         if (verdict.status != ExitDone)
-            WriteLine(stderr, clicking.linePrefix + RoundFailureText(round, verdict.message));
+            WriteLine(stderr, clicking.messagePrefix + RoundFailureText(round, verdict.message));
         worker.anyFailed = worker.anyFailed || verdict.status != ExitDone;
         if (LinkFoundGone())
             TellLoss(worker, round, link);
         if (reads)
             part.cells.push_back(answer);
         if (reads && !console.printLog)
-            part.plain += clicking.linePrefix + answer + "\r\n";
+            part.plain += clicking.answerPrefix + answer + "\r\n";
     }
     return true;
 }
@@ -180,7 +180,7 @@ void RunRounds(Worker& worker)
         if (!move.run)
             break;
         if (move.lateMs > 0)
-            WriteLine(stderr, clicking.linePrefix + LateText(plan, round, move.lateMs));
+            WriteLine(stderr, clicking.messagePrefix + LateText(plan, round, move.lateMs));
         if (move.waitMs > 0 && !Hold(move.waitMs))
             break;
         if (move.reopen && OpenInstrument(instrument)) {
@@ -227,9 +227,9 @@ void RunFinally(Worker& worker)
         std::string answer;
         StepVerdict verdict = Click(step, answer);
         if (verdict.status == ExitDone && ReadsAnswer(*step.row))
-            WriteLine(stderr, clicking.linePrefix + step.typed + ": " + answer);
+            WriteLine(stderr, clicking.messagePrefix + step.typed + ": " + answer);
         if (!verdict.message.empty())
-            WriteLine(stderr, clicking.linePrefix + verdict.message);
+            WriteLine(stderr, clicking.messagePrefix + verdict.message);
         worker.finallyFailed = worker.finallyFailed || verdict.status != ExitDone;
         LinkFoundGone();
     }
@@ -243,10 +243,11 @@ unsigned __stdcall WorkerMain(void* parameter)
     Crew& crew = *worker.crew;
     const ScriptPlan& plan = *crew.plan;
     const Instrument& instrument = plan.instruments[worker.index];
-    clicking.linePrefix = LinePrefix(plan, instrument);
+    clicking.answerPrefix = AnswerPrefix(plan, instrument);
+    clicking.messagePrefix = MessagePrefix(plan, instrument);
     bool opened = OpenInstrument(instrument);
     if (!opened && !app.linkFailure.empty())
-        WriteLine(stderr, clicking.linePrefix + app.linkFailure);
+        WriteLine(stderr, clicking.messagePrefix + app.linkFailure);
     worker.status = opened ? ExitDone : ExitLinkNotOpened;
     SetEvent(worker.phaseDone);
 

@@ -51,8 +51,11 @@ struct ClickState {
     std::string statusText;           // the text of the latest one
     std::string newestEntry;          // the log entry the click wrote
     std::string* collected = nullptr; // a round's --log entries while it runs
-    std::string linePrefix;           // the instrument's name before its lines, when several
-    TickClock clock;                  // the schedule's clock, as this thread reads it
+    // The instrument's name before its answer lines and before its lines on standard error, when
+    // the run has several.
+    std::string answerPrefix;
+    std::string messagePrefix;
+    TickClock clock; // the schedule's clock, as this thread reads it
 };
 
 extern thread_local ClickState clicking;

@@ -276,6 +276,6 @@ TEST_F(CmdBurnIn, PlainLinesNameTheirInstrumentAndALinkThatDoesNotOpenSendsNothi
     run =
         RunCmd({"--tcp", Address(0), "--tcp", "127.0.0.1:1", "VOLT=120", "--finally", "OUTP=OFF"});
     EXPECT_EQ(run.status, 3u);
-    EXPECT_EQ(run.err, "127.0.0.1:1 Unable to connect to server\r\n");
+    EXPECT_EQ(run.err, "127.0.0.1:1: Unable to connect to server\r\n");
     EXPECT_EQ(Sim2Record(0), "");
 }

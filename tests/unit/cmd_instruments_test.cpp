@@ -103,11 +103,13 @@ TEST(CmdInstrumentHeader, EveryInstrumentsQueriesInTheOrderGivenNamedAsTyped)
     EXPECT_EQ(CsvHeader(plan), "time,elapsed_s,192.168.1.10:5025 MEAS:VOLT?,"
                                "192.168.1.10:5025 MEAS:POW?,COM3 MEAS:VOLT?,COM3 MEAS:POW?\r\n");
     EXPECT_EQ(CellsPerRound(plan), 2u);
-    EXPECT_EQ(LinePrefix(plan, plan.instruments[1]), "COM3 ");
+    EXPECT_EQ(AnswerPrefix(plan, plan.instruments[1]), "COM3 ");
+    EXPECT_EQ(MessagePrefix(plan, plan.instruments[1]), "COM3: ");
     // One instrument: the header and the lines as they always were.
     plan = Plan({"--tcp", "192.168.1.10:5025", "--csv", "--every", "1", "MEAS:VOLT?"});
     EXPECT_EQ(CsvHeader(plan), "time,elapsed_s,MEAS:VOLT?\r\n");
-    EXPECT_EQ(LinePrefix(plan, plan.instruments[0]), "");
+    EXPECT_EQ(AnswerPrefix(plan, plan.instruments[0]), "");
+    EXPECT_EQ(MessagePrefix(plan, plan.instruments[0]), "");
 }
 
 TEST(CmdInstrumentStatus, LostLinksCellsAndTheRunsStatus)
