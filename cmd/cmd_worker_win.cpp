@@ -20,7 +20,10 @@
 
 long long NowMs()
 {
-    return ExtendedTick(clicking.clock, GetTickCount());
+    EnterCriticalSection(&console.clockLock);
+    long long ms = ExtendedTick(console.clock, GetTickCount());
+    LeaveCriticalSection(&console.clockLock);
+    return ms;
 }
 
 std::string LocalTimeNow()

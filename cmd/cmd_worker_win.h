@@ -47,7 +47,7 @@ struct Crew {
 // A worker thread's body, started by _beginthreadex with its Worker.
 unsigned __stdcall WorkerMain(void* worker);
 
-// Milliseconds on the schedule's clock, as the calling thread reads it.
+// Milliseconds on the schedule's clock, the same for every thread.
 long long NowMs();
 std::string LocalTimeNow();
 

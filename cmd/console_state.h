@@ -36,6 +36,10 @@ struct ConsoleState {
     // (manual-reset) is set with it and cuts every worker's wait short.
     std::atomic<bool> roundsOver{false};
     HANDLE stopEvent = nullptr;
+    // The schedule's clock, one for all threads, so that every worker counts the same wraps of the
+    // tick as the start it measures from; read under its lock. Initialized first thing in main.
+    TickClock clock;
+    CRITICAL_SECTION clockLock;
     // Set (manual-reset) once the --finally commands have run and the links are let go; the
     // handler of a closed console waits for it before the system ends the process.
     HANDLE runEnded = nullptr;
@@ -55,7 +59,6 @@ struct ClickState {
     // the run has several.
     std::string answerPrefix;
     std::string messagePrefix;
-    TickClock clock; // the schedule's clock, as this thread reads it
 };
 
 extern thread_local ClickState clicking;
