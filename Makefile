@@ -87,7 +87,8 @@ dist: build-windows
 bench: build-here
 	@echo "== The chart page's render time after 1,000 and 1,000,000 rounds (native)"
 	set -o pipefail; $(NATIVE)/chart_bench | tee build/chart-bench.txt
-	scripts/bench.sh build/bench.txt
+	status=0; scripts/bench.sh build/bench.txt || status=$$?; \
+	  bench/burnin.sh build/bench.txt || status=$$?; exit $$status
 
 soak: build
 	TESSALY_SOAK_COMMANDS=10000 TESSALY_SOAK_SEED=$${TESSALY_SOAK_SEED:-$$RANDOM} \

@@ -15,6 +15,7 @@ add_executable(unit_tests
     tests/unit/chart_csv_test.cpp
     tests/unit/chart_page_test.cpp
     tests/unit/chart_state_test.cpp
+    tests/unit/cmd_instruments_test.cpp
     tests/unit/cmd_logging_test.cpp
     tests/unit/cmd_rules_test.cpp
     tests/unit/discovery_test.cpp

@@ -91,9 +91,15 @@ bool SplitHostPort(const std::string& text, std::string& host, std::string& port
 // The plan as the options fill it, with what the checks after the last argument need to know.
 struct Parsing {
     ScriptPlan plan;
-    bool baudGiven = false;
     bool every = false;
+    bool finally = false; // --finally was given: the commands from there on run at the end
 };
+
+// Where a command goes: among the run's commands, or after --finally among those of its end.
+std::vector<ScriptStep>& StepsOf(Parsing& p)
+{
+    return p.finally ? p.plan.finallySteps : p.plan.steps;
+}
 
 // Each option's handler gets the option as typed and its value ("" for an option without one),
 // fills the plan and returns the problem, or "" when the value was understood.
@@ -106,34 +112,49 @@ struct OptionRow {
     OptionHandler handle;
 };
 
-std::string ChooseLink(Parsing& p, const std::string& option, ScriptLink link)
+// One more instrument, unless one of that name was given already.
+std::string AddInstrument(Parsing& p, const std::string& option, const std::string& value,
+                          const Instrument& instrument)
 {
-    if (p.plan.link != ScriptLink::None)
-        return option + ": only one of --tcp, --com and --usb";
-    p.plan.link = link;
+    for (const Instrument& given : p.plan.instruments) {
+        if (given.name == instrument.name)
+            return option + " " + value + ": that instrument is given twice";
+    }
+    p.plan.instruments.push_back(instrument);
     return "";
 }
 
 std::string TcpOption(Parsing& p, const std::string& option, const std::string& value)
 {
-    std::string problem = ChooseLink(p, option, ScriptLink::Tcp);
-    if (problem.empty() && !SplitHostPort(value, p.plan.host, p.plan.port))
-        problem = "--tcp " + value + ": give HOST:PORT";
-    return problem;
+    Instrument instrument;
+    instrument.link = ScriptLink::Tcp;
+    instrument.name = value;
+    if (!SplitHostPort(value, instrument.host, instrument.port))
+        return "--tcp " + value + ": give HOST:PORT";
+    return AddInstrument(p, option, value, instrument);
 }
 
 std::string PortOption(Parsing& p, const std::string& option, const std::string& value)
 {
-    std::string problem =
-        ChooseLink(p, option, option == "--com" ? ScriptLink::Rs232 : ScriptLink::Usb);
-    if (!problem.empty())
-        return problem;
-    p.plan.portIndex = NumberUpTo(value, PortCount - 1);
-    return p.plan.portIndex < 0 ? option + " " + value + ": the port is a number from 0 to 25" : "";
+    Instrument instrument;
+    instrument.link = option == "--com" ? ScriptLink::Rs232 : ScriptLink::Usb;
+    instrument.portIndex = NumberUpTo(value, PortCount - 1);
+    if (instrument.portIndex < 0)
+        return option + " " + value + ": the port is a number from 0 to 25";
+    instrument.name = (option == "--com" ? "COM" : "USB") + std::to_string(instrument.portIndex);
+    return AddInstrument(p, option, value, instrument);
 }
 
+// --baud sets the rate of the --com just before it.
 std::string BaudOption(Parsing& p, const std::string&, const std::string& value)
 {
+    if (p.plan.instruments.empty())
+        return "--baud " + value + ": give it after its --com N";
+    Instrument& instrument = p.plan.instruments.back();
+    if (instrument.link != ScriptLink::Rs232)
+        return "--baud goes with --com only (a USB port keeps its own settings)";
+    if (instrument.baudGiven)
+        return "--baud: give it once after each --com N";
     int position = 0;
     while (position < BaudChoiceCount && value != BaudLabels[position])
         ++position;
@@ -143,8 +164,8 @@ std::string BaudOption(Parsing& p, const std::string&, const std::string& value)
             rates += std::string(" ") + label;
         return "--baud " + value + ": the rate is one of" + rates;
     }
-    p.plan.baudIndex = position;
-    p.baudGiven = true;
+    instrument.baudIndex = position;
+    instrument.baudGiven = true;
     return "";
 }
 
@@ -162,6 +183,8 @@ std::string CsvOption(Parsing& p, const std::string&, const std::string&)
 
 std::string EveryOption(Parsing& p, const std::string&, const std::string& value)
 {
+    if (p.finally)
+        return "--every goes before --finally; the commands after --finally run at the end";
     if (p.every)
         return "--every: give it once; the commands after it repeat";
     p.every = true;
@@ -193,7 +216,7 @@ std::string WaitOption(Parsing& p, const std::string& option, const std::string&
     step.waitMs = WholeNumber(value, 8);
     if (step.waitMs < 0)
         return "--wait " + value + ": give the milliseconds to wait";
-    p.plan.steps.push_back(step);
+    StepsOf(p).push_back(step);
     return "";
 }
 
@@ -212,20 +235,44 @@ std::string LineOption(Parsing& p, const std::string& option, const std::string&
     step.row = RowOfKind(Panel::Command, CommandKind::FreeLine);
     step.entry = value;
     step.typed = value;
-    p.plan.steps.push_back(step);
+    StepsOf(p).push_back(step);
     if (option == "--query") {
         step.row = RowOfKind(Panel::Command, CommandKind::Read);
-        p.plan.steps.push_back(step);
+        StepsOf(p).push_back(step);
     }
     return "";
 }
 
+std::string FinallyOption(Parsing& p, const std::string&, const std::string&)
+{
+    if (p.finally)
+        return "--finally: give it once; the commands after it run at the end";
+    p.finally = true;
+    return "";
+}
+
+std::string ReconnectOption(Parsing& p, const std::string&, const std::string&)
+{
+    p.plan.reconnect = true;
+    return "";
+}
+
 constexpr OptionRow Options[] = {
-    {"--tcp", true, TcpOption},     {"--com", true, PortOption},    {"--usb", true, PortOption},
-    {"--baud", true, BaudOption},   {"--log", false, LogOption},    {"--csv", false, CsvOption},
-    {"--every", true, EveryOption}, {"--count", true, CountOption}, {"--for", true, ForOption},
-    {"--wait", true, WaitOption},   {"--out", true, OutOption},     {"--send", true, LineOption},
+    {"--tcp", true, TcpOption},
+    {"--com", true, PortOption},
+    {"--usb", true, PortOption},
+    {"--baud", true, BaudOption},
+    {"--log", false, LogOption},
+    {"--csv", false, CsvOption},
+    {"--every", true, EveryOption},
+    {"--count", true, CountOption},
+    {"--for", true, ForOption},
+    {"--wait", true, WaitOption},
+    {"--out", true, OutOption},
+    {"--send", true, LineOption},
     {"--query", true, LineOption},
+    {"--finally", false, FinallyOption},
+    {"--reconnect", false, ReconnectOption},
 };
 
 const OptionRow* OptionNamed(const std::string& arg)
@@ -247,7 +294,7 @@ std::string CommandArgument(Parsing& p, const std::string& arg)
     std::string problem = ResolveCommand(arg, step);
     step.typed = arg;
     if (problem.empty())
-        p.plan.steps.push_back(step);
+        StepsOf(p).push_back(step);
     return problem;
 }
 
@@ -269,10 +316,14 @@ std::string ProblemOfTheWhole(Parsing& p)
     }
     if (plan.log && plan.csv)
         return "--log and --csv do not go together";
-    if (plan.link == ScriptLink::None)
+    if (plan.instruments.empty())
         return "no link: give --tcp HOST:PORT, --com N or --usb N";
-    if (p.baudGiven && plan.link != ScriptLink::Rs232)
-        return "--baud goes with --com only (a USB port keeps its own settings)";
+    if (plan.log && plan.instruments.size() > 1)
+        return "--log goes with one instrument only";
+    if (p.finally && plan.finallySteps.empty())
+        return "--finally needs the commands to run at the end after it";
+    if (plan.reconnect && !p.every)
+        return "--reconnect goes with --every SECONDS";
     return "";
 }
 
@@ -331,9 +382,18 @@ std::string HelpText()
            "      round every SECONDS (0.1 or more) on the same link, N rounds, for DURATION\n"
            "      (90s, 15m, 8h) or, with neither, until Ctrl+C or Ctrl+Break, which end the\n"
            "      run after the round in flight\n"
+           "  tessaly-cmd LINK... [--reconnect] ... --finally COMMAND...\n"
+           "      several instruments, one LINK each: every command goes to every instrument,\n"
+           "      each on a thread of its own; the rounds run side by side, one row per round\n"
+           "      with a column per instrument and query. --reconnect: a lost link is opened\n"
+           "      again before each later round (its cells say Link Down meanwhile; the\n"
+           "      commands before --every are not sent again). --finally: the commands after\n"
+           "      it run once on every instrument at the end, whatever ended the run (count,\n"
+           "      duration, Ctrl+C, a lost output, a failed command); their answers go to\n"
+           "      standard error\n"
            "  tessaly-cmd --list    every command: keyword, panel, button, argument\n"
            "  tessaly-cmd --help    this text\n"
-           "LINK:\n"
+           "LINK (each may be given more than once, one instrument each):\n"
            "  --tcp HOST:PORT           Ethernet\n"
            "  --com N [--baud RATE]     RS-232 port N (0 to 25), 8 data bits, no parity,\n"
            "                            one stop bit; RATE 300 to 115200, 9600 when left out\n"
@@ -349,13 +409,17 @@ std::string HelpText()
            "  --wait MS                 holds MS milliseconds before the next command\n"
            "Output: each answer on a line of its own; with --log each command's whole log\n"
            "entry instead, oldest first. With --csv, a header (time, elapsed_s, then each\n"
-           "repeated query as typed) and one row per round: the local time, the seconds since\n"
-           "the first round and the answers. --out FILE writes it to FILE instead of standard\n"
+           "repeated query as typed, after its instrument when there are several) and one row\n"
+           "per round: the local time, the seconds since the first round and the answers.\n"
+           "Without --csv and with several instruments each answer line starts with its\n"
+           "instrument. --out FILE writes it to FILE instead of standard\n"
            "output, each round as it ends. Refusals, link messages, failed queries of a logging\n"
            "run and late rounds go to standard error.\n"
            "Exit status: 0 all sent and answered; 1 a command refused or not answered (or,\n"
-           "for discover, no instrument); 2 a usage error; 3 the link could not be opened, or\n"
-           "was lost during a logging run; 4 standard output or FILE could not be written;\n"
+           "for discover, no instrument; with --reconnect, a cell that failed or said Link\n"
+           "Down; a --finally command that failed, when all else went well); 2 a usage error;\n"
+           "3 a link could not be opened, or was lost during a logging run without\n"
+           "--reconnect; 4 standard output or FILE could not be written;\n"
            "5 stopped by Ctrl+C or Ctrl+Break between commands (before a logging run's\n"
            "rounds; once they run, it ends them and counts as their end).\n"
            "A refused value stops any run before anything is sent. In a logging run a query\n"
@@ -366,5 +430,8 @@ std::string HelpText()
            "  tessaly-cmd --com 3 --baud 19200 *IDN? Communication:SYST:ERR?\n"
            "  tessaly-cmd --usb 4 --log --query \"SYST:VERS?\"\n"
            "  tessaly-cmd --tcp 192.168.1.20:5025 --csv --out run.csv OUTP=ON --wait 500\n"
-           "              --every 2 --for 10m MEAS:VOLT? MEAS:CURR? MEAS:POW?\n";
+           "              --every 2 --for 10m MEAS:VOLT? MEAS:CURR? MEAS:POW?\n"
+           "  tessaly-cmd --tcp 10.0.0.11:5025 --tcp 10.0.0.12:5025 --com 3 --reconnect --csv\n"
+           "              --out burnin.csv VOLT=120 OUTP=ON --every 10 --for 72h MEAS:VOLT?\n"
+           "              MEAS:POW? --finally OUTP=OFF\n";
 }

@@ -2,6 +2,7 @@
 // schedule of rounds, and the run's exit status.
 #include "cmd/cmd_logging.h"
 
+#include "cmd/cmd_instruments.h"
 #include "cmd/cmd_rules.h"
 
 namespace
@@ -37,10 +38,12 @@ std::string CsvRecord(const std::vector<std::string>& fields)
 std::string CsvHeader(const ScriptPlan& plan)
 {
     std::vector<std::string> names = {"time", "elapsed_s"};
-    for (std::size_t i = plan.firstRepeated; i < plan.steps.size(); ++i) {
-        const ScriptStep& step = plan.steps[i];
-        if (step.row != nullptr && ReadsAnswer(*step.row))
-            names.push_back(step.typed);
+    for (const Instrument& instrument : plan.instruments) {
+        for (std::size_t i = plan.firstRepeated; i < plan.steps.size(); ++i) {
+            const ScriptStep& step = plan.steps[i];
+            if (step.row != nullptr && ReadsAnswer(*step.row))
+                names.push_back(ColumnName(plan, instrument, step.typed));
+        }
     }
     return CsvRecord(names);
 }

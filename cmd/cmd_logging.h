@@ -16,7 +16,8 @@ std::string CsvField(const std::string& text);
 // The fields of one record, separated by commas and ended by CR LF.
 std::string CsvRecord(const std::vector<std::string>& fields);
 
-// The header: time, elapsed_s, and each repeated step that reads an answer, as typed.
+// The header: time, elapsed_s, and for each instrument in turn each repeated step that reads an
+// answer, named by ColumnName.
 std::string CsvHeader(const ScriptPlan& plan);
 
 // A local time as the system clock gives it, and its ISO 8601 text with milliseconds

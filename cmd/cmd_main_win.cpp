@@ -14,9 +14,13 @@
 #include "cmd/console_state.h"
 
 ConsoleState console;
+thread_local ClickState clicking;
 
 int main(int argc, char** argv)
 {
+    // Before anything is written or timed: every write and every reading of the clock takes one.
+    InitializeCriticalSection(&console.outputLock);
+    InitializeCriticalSection(&console.clockLock);
     // Binary mode: the program writes its own line ends, and the runtime must add no carriage
     // returns.
     console.stdoutHeld = Held(STD_OUTPUT_HANDLE);

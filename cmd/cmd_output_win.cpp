@@ -1,7 +1,7 @@
 // Where tessaly-cmd's bytes go: standard output or the --out file (or, during a round, the
 // round's collection, written whole when the round ends) and standard error, in binary, with the
-// program's own line ends; a write that fails is remembered so that a lost answer never ends in
-// success.
+// program's own line ends, one write at a time across all threads; a write that fails is
+// remembered so that a lost answer never ends in success.
 #include "cmd/cmd_output_win.h"
 
 #include "cmd/console_state.h"
@@ -12,12 +12,11 @@ bool Held(DWORD standardHandle)
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
-void Write(std::FILE* stream, const std::string& bytes)
+namespace
 {
-    if (stream == stdout && console.collected != nullptr) {
-        *console.collected += bytes;
-        return;
-    }
+
+void WriteHeld(std::FILE* stream, const std::string& bytes)
+{
     if (stream == stdout && console.outFile != INVALID_HANDLE_VALUE) {
         // On to the disk as well, so that a run cut off by a power loss keeps what it logged. A
         // console or a pipe has no buffers to flush, and flushing it fails.
@@ -26,7 +25,8 @@ void Write(std::FILE* stream, const std::string& bytes)
                                &written, nullptr) &&
                      written == bytes.size();
         bool flushed = !console.outFileOnDisk || FlushFileBuffers(console.outFile);
-        console.outputLost = console.outputLost || !whole || !flushed;
+        if (!whole || !flushed)
+            console.outputLost = true;
         return;
     }
     bool held = stream == stdout ? console.stdoutHeld : console.stderrHeld;
@@ -34,6 +34,19 @@ void Write(std::FILE* stream, const std::string& bytes)
     written = held && std::fflush(stream) == 0 && written;
     if (!written && stream == stdout)
         console.outputLost = true;
+}
+
+} // namespace
+
+void Write(std::FILE* stream, const std::string& bytes)
+{
+    if (stream == stdout && clicking.collected != nullptr) {
+        *clicking.collected += bytes;
+        return;
+    }
+    EnterCriticalSection(&console.outputLock);
+    WriteHeld(stream, bytes);
+    LeaveCriticalSection(&console.outputLock);
 }
 
 void WriteText(std::FILE* stream, const std::string& text)

@@ -1,6 +1,7 @@
 // tessaly-cmd's side of the platform seam (core/platform.h): a "Status" box and a link's note are
 // lines on standard error, the controls of a click hold what its argument says, the output box is
-// standard output (with --log), and there is no dialog for a status text.
+// standard output (with --log), and there is no dialog for a status text. Each thread's click is
+// its own (`clicking`); a line names its instrument when the run has several.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -14,19 +15,20 @@ void SetStatusText(const char*) {}
 
 void LinkNote(const char* line)
 {
-    WriteLine(stderr, line);
+    WriteLine(stderr, clicking.messagePrefix + line);
 }
 
 // The click that showed it has failed: the verdict reads the flag.
 void StatusBox(const char* text)
 {
-    console.statusBoxShown = true;
-    WriteLine(stderr, text);
+    clicking.statusBoxShown = true;
+    clicking.statusText = text;
+    WriteLine(stderr, clicking.messagePrefix + text);
 }
 
 void ReadEntryBox(int controlId)
 {
-    const ScriptStep* step = console.clickedStep;
+    const ScriptStep* step = clicking.clickedStep;
     std::string text;
     if (step != nullptr)
         text = controlId == step->row->secondEntryId ? step->secondEntry : step->entry;
@@ -38,17 +40,17 @@ void ReadEntryBox(int controlId)
 
 bool IsOptionChecked(int controlId)
 {
-    return console.clickedStep != nullptr && controlId == console.clickedStep->optionId;
+    return clicking.clickedStep != nullptr && controlId == clicking.clickedStep->optionId;
 }
 
 int ListSelection(int)
 {
-    return console.clickedStep != nullptr ? console.clickedStep->listPosition : -1;
+    return clicking.clickedStep != nullptr ? clicking.clickedStep->listPosition : -1;
 }
 
 void ShowOutputLog(Panel panel, std::size_t newEntryLength)
 {
-    console.newestEntry = LogOf(panel).substr(0, newEntryLength);
+    clicking.newestEntry = LogOf(panel).substr(0, newEntryLength);
     if (console.printLog)
-        Write(stdout, console.newestEntry);
+        Write(stdout, clicking.newestEntry);
 }

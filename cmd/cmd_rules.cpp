@@ -264,7 +264,10 @@ std::string ListText()
     // The two options that take a place among the commands.
     return text + "--wait MS\t\t\tholds MS milliseconds before the next command\n"
                   "--every SECONDS\t\t\tthe commands after it repeat as one round every SECONDS "
-                  "(0.1 or more), with --count N, --for DURATION, --csv, --out FILE (see --help)\n";
+                  "(0.1 or more), with --count N, --for DURATION, --csv, --out FILE (see --help)\n"
+                  "--reconnect\t\t\ta lost link is opened again before each later round\n"
+                  "--finally\t\t\tthe commands after it run once on every instrument at the end, "
+                  "whatever ended the run\n";
 }
 
 StepVerdict JudgeStep(const CommandRow& row, const std::string& entry, const std::string& answer,

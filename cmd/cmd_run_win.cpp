@@ -1,18 +1,22 @@
-// The run of one tessaly-cmd command line: open the link, click each command's button in turn,
-// stop at the first that fails, at a lost answer or at Ctrl+C, then, for a logging run, click the
-// repeated commands round after round on the monotonic clock, and let go of the link; and the
+// The run of one tessaly-cmd command line: every command checked first, then one worker thread
+// per instrument (cmd_worker_win.cpp) opens its link and clicks the commands; the main thread
+// keeps them in step where the run needs it, writes each round's row once every instrument has
+// finished that round, and waits for the --finally commands and the links' end; and the
 // discovery.
 #include "cmd/cmd_run_win.h"
 
+#include <process.h>
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include "cmd/cmd_args.h"
+#include "cmd/cmd_instruments.h"
 #include "cmd/cmd_logging.h"
 #include "cmd/cmd_output_win.h"
 #include "cmd/cmd_rules.h"
+#include "cmd/cmd_worker_win.h"
 #include "cmd/console_state.h"
 #include "link/discovery.h"
 #include "link/link.h"
@@ -22,150 +26,153 @@
 namespace
 {
 
-// Ctrl+C and Ctrl+Break ask the run to stop between commands; the command on the link completes.
-// Other signals (the console closed, log-off, shut-down) go on to the default handler.
+// How long the handler of a closed console waits for the --finally commands and the links' end.
+// The system ends the process some 5 seconds after the signal, whatever the handler does.
+constexpr DWORD CloseGraceMs = 4500;
+
+// Ctrl+C and Ctrl+Break ask the run to stop between commands; the command on the link completes,
+// and the --finally commands still run. A closed console asks the same, and the handler then
+// holds the system's end of the process until the run has ended, within the time it is given.
+// Other signals (log-off, shut-down, which reach services only) go on to the default handler.
 BOOL WINAPI OnConsoleControl(DWORD signal)
 {
-    if (signal != CTRL_C_EVENT && signal != CTRL_BREAK_EVENT)
+    if (signal != CTRL_C_EVENT && signal != CTRL_BREAK_EVENT && signal != CTRL_CLOSE_EVENT)
         return FALSE;
     console.stopAsked = true;
-    if (console.stopEvent != nullptr)
-        SetEvent(console.stopEvent);
+    EndAllRounds();
+    if (signal == CTRL_CLOSE_EVENT && console.runEnded != nullptr)
+        WaitForSingleObject(console.runEnded, CloseGraceMs);
     return TRUE;
 }
 
-// Holds ms milliseconds, or less when Ctrl+C or Ctrl+Break comes; false then.
-bool Hold(long long ms)
-{
-    if (console.stopEvent == nullptr) {
-        Sleep(static_cast<DWORD>(ms));
-        return !console.stopAsked;
-    }
-    return WaitForSingleObject(console.stopEvent, static_cast<DWORD>(ms)) == WAIT_TIMEOUT;
-}
-
-// Milliseconds on the schedule's clock: the system's tick, the same on every core (unlike the
-// performance counter of some multi-core PCs of the Windows XP years), extended past its wrap.
-long long NowMs()
-{
-    return ExtendedTick(console.clock, GetTickCount());
-}
-
-std::string LocalTimeNow()
-{
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return IsoTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
-}
-
-// One click; its verdict, and the answer (or what stands in its place) for a row that reads one.
-StepVerdict Click(const ScriptStep& step, std::string& answer)
-{
-    console.clickedStep = &step;
-    console.statusBoxShown = false;
-    console.newestEntry.clear();
-    int connectedBefore = app.connected;
-    ClearCommandBuffers(); // as the main window does around every click
-    RunCommand(*step.row);
-    answer = AnswerLine(AnswerText());
-    StepVerdict verdict =
-        JudgeStep(*step.row, console.newestEntry, AnswerText(), console.statusBoxShown,
-                  connectedBefore == 1 && app.connected == 0);
-    ClearCommandBuffers();
-    LogOf(PanelOf(*step.row)).clear(); // each entry has been shown; the log need not grow
-    console.clickedStep = nullptr;
-    return verdict;
-}
-
-// A command that runs once: the run stops at its failure. In a CSV run its answer has no column
-// and goes to standard error.
-int RunOnce(const ScriptPlan& plan, const ScriptStep& step)
-{
-    if (step.row == nullptr)
-        return Hold(step.waitMs) ? ExitDone : ExitStopped;
-    std::string answer;
-    StepVerdict verdict = Click(step, answer);
-    if (verdict.status == ExitDone && ReadsAnswer(*step.row) && plan.csv)
-        WriteLine(stderr, step.typed + ": " + answer);
-    else if (verdict.status == ExitDone && ReadsAnswer(*step.row) && !console.printLog)
-        WriteLine(stdout, answer);
-    if (!verdict.message.empty())
-        WriteLine(stderr, verdict.message);
-    return StatusAfter(verdict.status, console.outputLost, console.stopAsked);
-}
-
-// The rounds of a logging run. A failed command is told and the run goes on; the run ends when
-// the plan says, at Ctrl+C (after the round in flight; during a round's --wait at once, leaving
-// that round out), or when the link or the output is lost. Each round's row or answers are
-// written as one piece when the round ends.
-int RunRounds(const ScriptPlan& plan)
-{
-    bool anyFailed = false;
-    bool linkLost = false;
-    long long round = 0;
-    if (plan.csv)
-        Write(stdout, CsvHeader(plan));
-    const long long start = NowMs();
-    for (; !console.outputLost && !linkLost && !console.stopAsked; ++round) {
-        RoundStart next = NextRound(plan, round, NowMs() - start);
-        if (!next.run)
-            break;
-        if (next.lateMs > 0)
-            WriteLine(stderr, LateText(plan, round, next.lateMs));
-        if (next.waitMs > 0 && !Hold(next.waitMs))
-            break;
-        std::vector<std::string> row = {LocalTimeNow(), SecondsText(NowMs() - start)};
-        std::string plain;
-        bool settled = true;
-        for (std::size_t i = plan.firstRepeated; i < plan.steps.size(); ++i) {
-            const ScriptStep& step = plan.steps[i];
-            // A settling time: the round needs it whole, so Ctrl+C during it leaves the round out.
-            if (step.row == nullptr) {
-                settled = Hold(step.waitMs);
-                if (!settled)
-                    break;
-                continue;
-            }
-            std::string answer;
-            console.collected = &plain; // a --log entry
-            StepVerdict verdict = Click(step, answer);
-            console.collected = nullptr;
-            if (verdict.status != ExitDone)
-                WriteLine(stderr, RoundFailureText(round, verdict.message));
-            anyFailed = anyFailed || verdict.status != ExitDone;
-            linkLost = linkLost || app.connected == 0;
-            if (ReadsAnswer(*step.row))
-                row.push_back(answer);
-            if (ReadsAnswer(*step.row) && !console.printLog)
-                plain += answer + "\r\n";
-        }
-        if (!settled)
-            break;
-        Write(stdout, plan.csv ? CsvRecord(row) : plain);
-    }
-    if (linkLost)
-        WriteLine(stderr, "the link was lost; the run ended after round " + std::to_string(round));
-    if (console.stopAsked && !linkLost && !console.outputLost)
-        WriteLine(stderr, "stopped by Ctrl+C or Ctrl+Break after round " + std::to_string(round));
-    return RoundsStatus(anyFailed, linkLost, console.outputLost);
-}
-
-// Every command clicked once with the link left out, before the link opens: the first refusal,
+// Every command clicked once with the link left out, before any link opens: the first refusal,
 // or "" when every command would be sent. A query has no answer then, which is no refusal.
 std::string FirstRefusal(const ScriptPlan& plan)
 {
     app.linkLeftOut = true;
     std::string refusal;
-    for (const ScriptStep& step : plan.steps) {
-        std::string answer;
-        if (step.row == nullptr || !refusal.empty())
-            continue;
-        StepVerdict verdict = Click(step, answer);
-        if (app.refused)
-            refusal = verdict.message;
+    for (const std::vector<ScriptStep>* steps : {&plan.steps, &plan.finallySteps}) {
+        for (const ScriptStep& step : *steps) {
+            if (step.row == nullptr || !refusal.empty())
+                continue;
+            clicking.clickedStep = &step;
+            clicking.newestEntry.clear();
+            ClearCommandBuffers();
+            RunCommand(*step.row);
+            if (app.refused)
+                refusal = JudgeStep(*step.row, clicking.newestEntry, "", false, false).message;
+            app.refused = false;
+            LogOf(PanelOf(*step.row)).clear();
+            clicking.clickedStep = nullptr;
+        }
     }
     app.linkLeftOut = false;
     return refusal;
+}
+
+// Waits for every worker to end the phase it is in; their statuses, in the instruments' order.
+std::vector<int> PhaseStatuses(Crew& crew)
+{
+    std::vector<int> statuses;
+    for (Worker& worker : crew.workers) {
+        WaitForSingleObject(worker.phaseDone, INFINITE);
+        statuses.push_back(worker.status);
+    }
+    return statuses;
+}
+
+// Writes each round's row once every instrument has finished it, until every worker has ended
+// its rounds; the number of rows written.
+long long WriteRows(Crew& crew)
+{
+    const ScriptPlan& plan = *crew.plan;
+    long long rows = 0;
+    for (;;) {
+        EnterCriticalSection(&crew.tableLock);
+        TableRow row = TakeRow(crew.table, plan);
+        LeaveCriticalSection(&crew.tableLock);
+        if (row.over)
+            return rows;
+        if (!row.ready) {
+            WaitForSingleObject(crew.progress, INFINITE);
+            continue;
+        }
+        if (!console.outputLost)
+            Write(stdout, plan.csv ? CsvRecord(row.fields) : row.plain);
+        ++rows;
+        if (console.outputLost)
+            EndAllRounds();
+    }
+}
+
+// Each worker's thread, started with the events and the table it needs; false when a thread could
+// not be made (the ones made are then ended through the abandon flag).
+bool StartWorkers(Crew& crew)
+{
+    StartTable(crew.table, crew.plan->instruments.size());
+    crew.workers.resize(crew.plan->instruments.size());
+    for (std::size_t i = 0; i < crew.workers.size(); ++i) {
+        Worker& worker = crew.workers[i];
+        worker.crew = &crew;
+        worker.index = i;
+        worker.phaseDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        unsigned id = 0;
+        worker.thread =
+            reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WorkerMain, &worker, 0, &id));
+        if (worker.thread == nullptr || worker.phaseDone == nullptr)
+            return false;
+    }
+    return true;
+}
+
+// Waits for every worker's end and lets go of the threads and events.
+void EndWorkers(Crew& crew)
+{
+    for (Worker& worker : crew.workers) {
+        if (worker.thread != nullptr) {
+            WaitForSingleObject(worker.thread, INFINITE);
+            CloseHandle(worker.thread);
+        }
+        if (worker.phaseDone != nullptr)
+            CloseHandle(worker.phaseDone);
+    }
+}
+
+// The workers' run: links, once-commands, rounds, --finally. The run's status before --finally.
+int RunWorkers(Crew& crew)
+{
+    const ScriptPlan& plan = *crew.plan;
+    if (!StartWorkers(crew)) {
+        WriteLine(stderr, "tessaly-cmd: a thread could not be started");
+        crew.abandon = true;
+        SetEvent(crew.goOnce);
+        return ExitLinkNotOpened;
+    }
+    int status = FirstFailure(PhaseStatuses(crew));
+    crew.abandon = status != ExitDone; // a link did not open: nothing is sent to any instrument
+    SetEvent(crew.goOnce);
+    if (crew.abandon)
+        return status;
+    status = FirstFailure(PhaseStatuses(crew));
+    crew.rounds = status == ExitDone && IsLoggingRun(plan);
+    if (crew.rounds && plan.csv)
+        Write(stdout, CsvHeader(plan));
+    crew.startMs = NowMs();
+    SetEvent(crew.goRounds);
+    if (!crew.rounds)
+        return status;
+    long long rows = WriteRows(crew);
+    bool anyFailed = false;
+    for (const Worker& worker : crew.workers)
+        anyFailed = anyFailed || worker.anyFailed;
+    bool allLost = RoundsEndWhenLost(crew.lostForGood, plan);
+    if (allLost)
+        WriteLine(stderr, std::string(plan.instruments.size() > 1 ? "every link was lost"
+                                                                  : "the link was lost") +
+                              "; the run ended after round " + std::to_string(rows));
+    if (console.stopAsked && !allLost && !console.outputLost)
+        WriteLine(stderr, "stopped by Ctrl+C or Ctrl+Break after round " + std::to_string(rows));
+    return RoundsStatus(anyFailed, crew.lostForGood > 0, console.outputLost);
 }
 
 } // namespace
@@ -181,29 +188,36 @@ int RunScript(const ScriptPlan& plan)
     if (!OpenOutFile(plan.outPath))
         return ExitOutputLost;
     console.stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    console.runEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     // A process started with Ctrl+C ignored (by "start /b", or in a new process group) passes that
     // on to its children; Ctrl+C must end a logging run all the same.
     SetConsoleCtrlHandler(nullptr, FALSE);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-    int status = ExitLinkNotOpened;
-    if (OpenLink(LinkKindOf(plan.link),
-                 {plan.portIndex, plan.baudIndex, plan.host.c_str(), plan.port.c_str()})) {
-        status = StatusAfter(ExitDone, false, console.stopAsked);
-        for (std::size_t i = 0; i < plan.firstRepeated && status == ExitDone; ++i)
-            status = RunOnce(plan, plan.steps[i]);
-        if (status == ExitDone && IsLoggingRun(plan))
-            status = RunRounds(plan);
-        ActOnLink(LinkAction::Teardown);
-    } else if (!app.linkFailure.empty()) {
-        WriteLine(stderr, app.linkFailure);
-    }
+
+    Crew crew;
+    crew.plan = &plan;
+    crew.goOnce = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    crew.goRounds = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    crew.progress = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    InitializeCriticalSection(&crew.tableLock);
+    int status = RunWorkers(crew);
+    SetEvent(crew.goRounds); // workers that wait for it go on to their end
+    EndWorkers(crew);
+    bool finallyFailed = false;
+    for (const Worker& worker : crew.workers)
+        finallyFailed = finallyFailed || worker.finallyFailed;
+    DeleteCriticalSection(&crew.tableLock);
+    for (HANDLE event : {crew.goOnce, crew.goRounds, crew.progress})
+        CloseHandle(event);
+
     CloseOutFile();
     if (status == ExitOutputLost)
         WriteLine(stderr, (plan.outPath.empty() ? "standard output" : plan.outPath) +
                               " could not be written; the run stopped there");
     if (status == ExitStopped)
         WriteLine(stderr, "stopped by Ctrl+C or Ctrl+Break");
-    return status;
+    SetEvent(console.runEnded);
+    return StatusWithFinally(status, finallyFailed);
 }
 
 int Discover()

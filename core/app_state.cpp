@@ -1,8 +1,8 @@
-// The global AppState record and the baud-rate tables that the dialog, the serial link and the
-// Communication panel share.
+// The AppState record, one per thread, and the baud-rate tables that the dialog, the serial link
+// and the Communication panel share.
 #include "core/app_state.h"
 
-AppState app;
+thread_local AppState app;
 
 const std::array<const char*, BaudChoiceCount> BaudLabels = {
     "300", "600", "1200", "1800", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};

@@ -1,5 +1,7 @@
 // The one record that holds everything the program remembers while it runs. Every part of the
-// program reads and writes its fields directly; there are no other long-lived objects.
+// program reads and writes its fields directly; there are no other long-lived objects. Each
+// thread has its own record: the window program has one thread, tessaly-cmd one worker thread
+// per instrument, each with its own link.
 #pragma once
 
 #include <array>
@@ -62,7 +64,9 @@ struct AppState {
     bool linkLeftOut = false;
 };
 
-extern AppState app;
+// Thread-local, so that each of tessaly-cmd's instrument workers works its own link with the same
+// operations, which take no arguments, that the window program uses on its one thread.
+extern thread_local AppState app;
 
 extern const std::array<const char*, BaudChoiceCount> BaudLabels;
 // The choice that the dialog's Baud Rate box and the Communication panel's baud list start

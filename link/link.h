@@ -21,6 +21,11 @@ constexpr int LinkKindCount = 3;
 constexpr char EthTimeoutText[] = "Eth Timeout";
 constexpr char WriteFailureText[] = "Write Comport Failure";
 constexpr char ReadFailureText[] = "Read Comport Failure";
+// What tessaly-cmd shows in place of an answer while an instrument's link is down and waits to be
+// opened again (--reconnect); no link operation leaves it.
+constexpr char LinkDownText[] = "Link Down";
+// The "Status" text of a TCP receive that found the connection closed by the instrument.
+constexpr char PeerClosedText[] = "Ethernet Connection Closed";
 
 // The Comport choice 0 to 25: its label in the Comport box ("0" to "25") and the device name
 // that opens it ("COM0" to "COM9", then "\\.\COM10" to "\\.\COM25").

@@ -146,7 +146,7 @@ void TcpReceive()
         // Look first, then take only up to the line feed, so a following answer stays queued.
         int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);
         if (available == 0 && received == 0) {
-            app.linkFailure = "Ethernet Connection Closed";
+            app.linkFailure = PeerClosedText;
             return;
         }
         if (available <= 0)

@@ -102,7 +102,8 @@ set_tests_properties(e2e_discovery_hostile PROPERTIES RESOURCE_LOCK tessaly_lan 
 
 # tessaly-cmd run as a script runs it, with the button cases of the unit tests; its discovery
 # against the simulated LAN hosts.
-windows_test(e2e_cmd_tests SOURCES tests/e2e/cmd_test.cpp tests/unit/button_cases.cpp
+windows_test(e2e_cmd_tests SOURCES tests/e2e/cmd_test.cpp tests/e2e/cmd_runner.cpp
+                                   tests/e2e/cmd_burnin_test.cpp tests/unit/button_cases.cpp
              LIBRARIES tessaly_cmd_rules)
 add_dependencies(e2e_cmd_tests tessaly-cmd)
 add_test(NAME e2e_cmd COMMAND e2e_cmd_tests --gtest_filter=-CmdDiscovery.*)

@@ -50,9 +50,10 @@ TEST(CmdArguments, LinkOptionsAndCommandsInOrder)
     ScriptPlan plan = Parse({"VOLT=120", "--log", "OUTP=on", "MEAS:POW?", "RANG=low"});
     ASSERT_EQ(plan.error, "");
     EXPECT_EQ(plan.mode, ScriptMode::Run);
-    EXPECT_EQ(plan.link, ScriptLink::Tcp);
-    EXPECT_EQ(plan.host, "192.0.2.5");
-    EXPECT_EQ(plan.port, "5025");
+    ASSERT_EQ(plan.instruments.size(), 1u);
+    EXPECT_EQ(plan.instruments[0].link, ScriptLink::Tcp);
+    EXPECT_EQ(plan.instruments[0].host, "192.0.2.5");
+    EXPECT_EQ(plan.instruments[0].port, "5025");
     EXPECT_TRUE(plan.log);
     ASSERT_EQ(plan.steps.size(), 4u);
     EXPECT_EQ(plan.steps[0].row->id, IDC_SET_VOLTAGE);
@@ -63,15 +64,18 @@ TEST(CmdArguments, LinkOptionsAndCommandsInOrder)
     EXPECT_EQ(plan.steps[3].optionId, IDC_RANGE_LOW);
 
     plan = Parse({}, {"--com", "12", "--baud", "19200"});
-    EXPECT_EQ(plan.link, ScriptLink::Rs232);
-    EXPECT_EQ(plan.portIndex, 12);
-    EXPECT_EQ(plan.baudIndex, 7);
+    ASSERT_EQ(plan.instruments.size(), 1u);
+    EXPECT_EQ(plan.instruments[0].link, ScriptLink::Rs232);
+    EXPECT_EQ(plan.instruments[0].portIndex, 12);
+    EXPECT_EQ(plan.instruments[0].baudIndex, 7);
     plan = Parse({}, {"--usb", "0"});
-    EXPECT_EQ(plan.link, ScriptLink::Usb);
-    EXPECT_EQ(plan.portIndex, 0);
-    EXPECT_EQ(plan.baudIndex, DefaultBaudIndex);
+    ASSERT_EQ(plan.instruments.size(), 1u);
+    EXPECT_EQ(plan.instruments[0].link, ScriptLink::Usb);
+    EXPECT_EQ(plan.instruments[0].portIndex, 0);
+    EXPECT_EQ(plan.instruments[0].baudIndex, DefaultBaudIndex);
     plan = Parse({}, {"--tcp", "[::1]:5025"});
-    EXPECT_EQ(plan.host, "::1");
+    ASSERT_EQ(plan.instruments.size(), 1u);
+    EXPECT_EQ(plan.instruments[0].host, "::1");
     EXPECT_EQ(ParseArguments({"discover"}).mode, ScriptMode::Discover);
     EXPECT_EQ(ParseArguments({"--list"}).mode, ScriptMode::List);
     EXPECT_EQ(ParseArguments({"--help"}).mode, ScriptMode::Help);
@@ -103,7 +107,10 @@ TEST(CmdArguments, UsageErrorsNameTheArgumentAndPointToTheList)
         {{"--com", "-1"}, "--com -1"},
         {{"--com", "1", "--baud", "9601"}, "--baud 9601"},
         {{"--usb", "1", "--baud", "9600"}, "--baud"},
-        {{"--tcp", "h:1", "--com", "1"}, "--com"},
+        {{"--tcp", "h:1", "--tcp", "h:1"}, "--tcp h:1: that instrument is given twice"},
+        {{"--com", "1", "--com", "01"}, "--com 01: that instrument is given twice"},
+        {{"--baud", "9600", "--com", "1"}, "--baud 9600: give it after its --com N"},
+        {{"--com", "1", "--baud", "9600", "--baud", "9600"}, "--baud: give it once"},
         {{"--tcp", "h:1", "--bogus"}, "\"--bogus\""},
         {{"--tcp", "h:1", "discover"}, "\"discover\""},
         {{"--tcp", "h:1", "VOLT=1", "FOO=1"}, "\"FOO=1\""},
@@ -219,10 +226,11 @@ TEST(CmdCommands, EveryRowIsListedAndReachable)
             }
         }
     }
-    // Then the options that take a place among the commands.
+    // Then the options that take a place among the commands, and --reconnect, which goes with
+    // --every.
     EXPECT_EQ(
         std::vector<std::string>(firstWords.begin() + static_cast<long>(listed), firstWords.end()),
-        std::vector<std::string>({"--wait MS", "--every SECONDS"}));
+        std::vector<std::string>({"--wait MS", "--every SECONDS", "--reconnect", "--finally"}));
 }
 
 TEST(CmdVerdict, ExitStatusOfEachClick)
