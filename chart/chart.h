@@ -55,8 +55,9 @@ struct PageInfo {
     std::string endReason;
 };
 
-// The instrument and the query a CSV header cell names. Today every column is one instrument's:
-// the whole header is the query.
+// The instrument and the query a CSV header cell names: a run on several instruments names each
+// column "INSTRUMENT QUERY" (COM3, USB4 or HOST:PORT, a space, the query as typed); a run on one
+// names it by the query alone.
 ChartColumn SplitColumnName(const std::string& header);
 
 // A state for a run with these columns, starting at startTime.

@@ -27,6 +27,9 @@ bool WriteChartPage(const std::string& path, const std::string& page)
     written = CloseHandle(file) != 0 && written;
     if (written && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0)
         return true;
+    // The caller tells the failure by its code, which the clean-up must not replace.
+    const DWORD error = GetLastError();
     DeleteFileA(temporary.c_str());
+    SetLastError(error);
     return false;
 }

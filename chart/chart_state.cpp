@@ -139,8 +139,29 @@ bool AnswerNumber(const std::string& answer, double& value)
     return read.ec == std::errc() && read.ptr == end && std::isfinite(value);
 }
 
+namespace
+{
+bool AllDigits(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// An instrument as tessaly-cmd names it: COM3, USB4, or HOST:PORT.
+bool IsInstrumentName(const std::string& word)
+{
+    if ((word.rfind("COM", 0) == 0 || word.rfind("USB", 0) == 0) && AllDigits(word.substr(3)))
+        return true;
+    std::size_t colon = word.rfind(':');
+    return colon != std::string::npos && colon > 0 && AllDigits(word.substr(colon + 1));
+}
+} // namespace
+
 ChartColumn SplitColumnName(const std::string& header)
 {
+    std::size_t space = header.find(' ');
+    if (space != std::string::npos && space + 1 < header.size() &&
+        IsInstrumentName(header.substr(0, space)))
+        return {header.substr(0, space), header.substr(space + 1)};
     return {"", header};
 }
 

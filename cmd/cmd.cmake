@@ -2,7 +2,8 @@
 # every configuration, so that the native unit tests check them; the program itself, with its
 # console side of the platform seam, in the Windows builds, from the same link, table and
 # transaction objects as the window programs.
-add_library(tessaly_cmd_rules STATIC cmd/cmd_args.cpp cmd/cmd_instruments.cpp cmd/cmd_logging.cpp
+add_library(tessaly_cmd_rules STATIC cmd/cmd_args.cpp cmd/cmd_chart.cpp cmd/cmd_instruments.cpp
+                                     cmd/cmd_logging.cpp
                                      cmd/cmd_rules.cpp)
 target_link_libraries(tessaly_cmd_rules PUBLIC tessaly_core tessaly_chart)
 target_compile_options(tessaly_cmd_rules PRIVATE ${OWN_WARNINGS})
@@ -13,8 +14,8 @@ if(WIN32)
   # version resource naming its own file.
   # chart/chart_file_win.cpp writes the chart page whole.
   add_executable(tessaly-cmd cmd/cmd_main_win.cpp cmd/cmd_output_win.cpp cmd/cmd_platform_win.cpp
-                           cmd/cmd_run_win.cpp cmd/cmd_worker_win.cpp chart/chart_file_win.cpp
-                           res/version.rc)
+                           cmd/cmd_run_win.cpp cmd/cmd_worker_win.cpp cmd/cmd_chart_win.cpp
+                           chart/chart_file_win.cpp res/version.rc)
   target_include_directories(tessaly-cmd PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(tessaly-cmd
                              PRIVATE $<$<COMPILE_LANGUAGE:RC>:PROGRAM_FILE_NAME=tessaly-cmd.exe>)

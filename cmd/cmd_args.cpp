@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cmd/cmd_args.h"
+#include "cmd/cmd_chart.h"
 #include "cmd/cmd_rules.h"
 #include "link/link.h"
 #include "panels/panel_table.h"
@@ -251,6 +252,14 @@ std::string FinallyOption(Parsing& p, const std::string&, const std::string&)
     return "";
 }
 
+std::string ChartOption(Parsing& p, const std::string&, const std::string& value)
+{
+    if (!p.plan.chartPath.empty() || value.empty())
+        return "--chart: give one file";
+    p.plan.chartPath = value;
+    return "";
+}
+
 std::string ReconnectOption(Parsing& p, const std::string&, const std::string&)
 {
     p.plan.reconnect = true;
@@ -273,6 +282,7 @@ constexpr OptionRow Options[] = {
     {"--query", true, LineOption},
     {"--finally", false, FinallyOption},
     {"--reconnect", false, ReconnectOption},
+    {"--chart", true, ChartOption},
 };
 
 const OptionRow* OptionNamed(const std::string& arg)
@@ -288,7 +298,7 @@ const OptionRow* OptionNamed(const std::string& arg)
 // word, which stands alone.
 std::string CommandArgument(Parsing& p, const std::string& arg)
 {
-    if (arg.rfind("--", 0) == 0 || arg == "discover")
+    if (arg.rfind("--", 0) == 0 || arg == "discover" || arg == "chart")
         return "unknown option \"" + arg + "\"";
     ScriptStep step;
     std::string problem = ResolveCommand(arg, step);
@@ -324,6 +334,10 @@ std::string ProblemOfTheWhole(Parsing& p)
         return "--finally needs the commands to run at the end after it";
     if (plan.reconnect && !p.every)
         return "--reconnect goes with --every SECONDS";
+    if (!plan.chartPath.empty() && !IsLoggingRun(plan))
+        return "--chart goes with a logging run (--every SECONDS or --csv)";
+    if (!plan.chartPath.empty() && plan.chartPath == plan.outPath)
+        return "--chart and --out need two files";
     return "";
 }
 
@@ -344,6 +358,16 @@ ScriptPlan ParseArguments(const std::vector<std::string>& args)
         p.plan.mode = args[0] == "--help"   ? ScriptMode::Help
                       : args[0] == "--list" ? ScriptMode::List
                                             : ScriptMode::Discover;
+        return p.plan;
+    }
+    if (args[0] == "chart") {
+        if (args.size() < 2 || args.size() > 3)
+            return Refuse(p.plan, "chart needs RUN.csv and, if you like, PAGE.html");
+        p.plan.mode = ScriptMode::Chart;
+        p.plan.csvPath = args[1];
+        p.plan.chartPath = args.size() == 3 ? args[2] : ChartPagePathFor(args[1]);
+        if (p.plan.chartPath == p.plan.csvPath)
+            return Refuse(p.plan, "chart: the page would replace the CSV");
         return p.plan;
     }
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -391,6 +415,12 @@ std::string HelpText()
            "      it run once on every instrument at the end, whatever ended the run (count,\n"
            "      duration, Ctrl+C, a lost output, a failed command); their answers go to\n"
            "      standard error\n"
+           "  tessaly-cmd ... --every SECONDS ... --chart PAGE.html\n"
+           "      a logging run that also keeps a chart page of its numeric answers up to\n"
+           "      date (self-contained HTML with SVG, for a browser on Windows 7 to 11; it\n"
+           "      reloads itself while the run goes on)\n"
+           "  tessaly-cmd chart RUN.csv [PAGE.html]\n"
+           "      draws that page from a CSV that tessaly-cmd wrote (PAGE.html: RUN.html)\n"
            "  tessaly-cmd --list    every command: keyword, panel, button, argument\n"
            "  tessaly-cmd --help    this text\n"
            "LINK (each may be given more than once, one instrument each):\n"

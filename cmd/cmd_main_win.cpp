@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cmd/cmd_args.h"
+#include "cmd/cmd_chart_win.h"
 #include "cmd/cmd_output_win.h"
 #include "cmd/cmd_rules.h"
 #include "cmd/cmd_run_win.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv)
         return StatusAfter(ExitDone, console.outputLost, false);
     case ScriptMode::Discover:
         return Discover();
+    case ScriptMode::Chart:
+        return DrawChartFromCsv(plan);
     case ScriptMode::Run:
         break;
     }

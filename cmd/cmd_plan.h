@@ -32,7 +32,7 @@ struct ScriptStep {
 };
 
 enum class ScriptLink { None, Tcp, Rs232, Usb };
-enum class ScriptMode { Run, Discover, List, Help };
+enum class ScriptMode { Run, Discover, List, Help, Chart };
 
 // One instrument of a run: its link option as given.
 struct Instrument {
@@ -61,5 +61,9 @@ struct ScriptPlan {
     long long durationMs = 0; // --for
     bool csv = false;         // --csv
     std::string outPath;      // --out FILE; empty for standard output
+    // --chart FILE: the run's chart page, written as the rounds go on; for `chart RUN.csv
+    // [PAGE.html]`, the page to draw, and csvPath the CSV to draw it from.
+    std::string chartPath;
+    std::string csvPath;
     std::string error;
 };

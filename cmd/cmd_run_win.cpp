@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "cmd/cmd_args.h"
+#include "cmd/cmd_chart.h"
+#include "cmd/cmd_chart_win.h"
 #include "cmd/cmd_instruments.h"
 #include "cmd/cmd_logging.h"
 #include "cmd/cmd_output_win.h"
@@ -83,7 +85,7 @@ std::vector<int> PhaseStatuses(Crew& crew)
 
 // Writes each round's row once every instrument has finished it, until every worker has ended
 // its rounds; the number of rows written.
-long long WriteRows(Crew& crew)
+long long WriteRows(Crew& crew, RunChart& chart)
 {
     const ScriptPlan& plan = *crew.plan;
     long long rows = 0;
@@ -99,6 +101,7 @@ long long WriteRows(Crew& crew)
         }
         if (!console.outputLost)
             Write(stdout, plan.csv ? CsvRecord(row.fields) : row.plain);
+        ChartRow(chart, plan, row.fields);
         ++rows;
         if (console.outputLost)
             EndAllRounds();
@@ -161,7 +164,8 @@ int RunWorkers(Crew& crew)
     SetEvent(crew.goRounds);
     if (!crew.rounds)
         return status;
-    long long rows = WriteRows(crew);
+    RunChart chart;
+    long long rows = WriteRows(crew, chart);
     bool anyFailed = false;
     for (const Worker& worker : crew.workers)
         anyFailed = anyFailed || worker.anyFailed;
@@ -172,7 +176,9 @@ int RunWorkers(Crew& crew)
                               "; the run ended after round " + std::to_string(rows));
     if (console.stopAsked && !allLost && !console.outputLost)
         WriteLine(stderr, "stopped by Ctrl+C or Ctrl+Break after round " + std::to_string(rows));
-    return RoundsStatus(anyFailed, crew.lostForGood > 0, console.outputLost);
+    int roundsStatus = RoundsStatus(anyFailed, crew.lostForGood > 0, console.outputLost);
+    EndChart(chart, plan, ChartEndReason(roundsStatus, console.stopAsked, plan));
+    return roundsStatus;
 }
 
 } // namespace

@@ -222,7 +222,8 @@ std::string KeptLogPath()
 // Four rounds two seconds apart: the voltage changes between the first two, and the third
 // round's voltage query goes unanswered, so that its cell holds the failure text, the run goes
 // on, the round after it starts late, and the run ends with 1. The file is read while the run
-// writes it, as a spreadsheet would.
+// writes it, as a spreadsheet would. The chart page beside it is whole whenever it is read, and
+// at the end charts the two numeric queries, the failed cell as a gap with its mark.
 TEST(CmdLogging, RowsFollowTheInstrumentAndAFailedQueryKeepsItsCell)
 {
     SimClear();
@@ -234,20 +235,43 @@ TEST(CmdLogging, RowsFollowTheInstrumentAndAFailedQueryKeepsItsCell)
     GetTempPathA(MAX_PATH, folder);
     std::string path =
         KeptLogPath().empty() ? folder + std::string("tessaly-log.csv") : KeptLogPath() + ".csv";
-    CmdProcess cmd =
-        StartCmd(Tcp({"--csv", "--out", path, "VOLT=120", "OUTP=ON", "--wait", "300", "--every",
-                      "2", "--count", "4", "MEAS:VOLT?", "meas:curr?", "--query", "SYST:ERR?"}));
+    const std::string page = std::string(folder) + "tessaly-log.html";
+    DeleteFileA(page.c_str());
+    CmdProcess cmd = StartCmd(
+        Tcp({"--csv", "--out", path, "--chart", page, "VOLT=120", "OUTP=ON", "--wait", "300",
+             "--every", "2", "--count", "4", "MEAS:VOLT?", "meas:curr?", "--query", "SYST:ERR?"}));
     ASSERT_TRUE(cmd.started);
     ASSERT_EQ(WaitForRows(path, 1, cmd), 1u);
     ASSERT_EQ(SimControl("set VOLT 110"), "ok");
     const std::vector<std::string> second = {SimControl("get MEAS:VOLT"),
                                              SimControl("get MEAS:CURR"), first[2]};
     ASSERT_EQ(WaitForRows(path, 2, cmd), 2u);
+    Sleep(300); // the page follows its row; the next is two seconds away
+    std::string live = FileText(page, true);
+    EXPECT_EQ(live.rfind("<!DOCTYPE html>", 0), 0u) << live.substr(0, 100);
+    EXPECT_EQ(live.substr(live.size() - 15), "</body></html>\n");
+    EXPECT_NE(live.find("<meta http-equiv=\"refresh\" content=\"2\">"), std::string::npos);
     ASSERT_EQ(SimControl("fault silent"), "ok");
     Sleep(3000); // the third round's first query is waiting for its answer
     SimControl("fault none");
     CmdOutcome run = FinishCmd(cmd);
     std::string text = FileText(path, true);
+    std::string chart = FileText(page);
+    // Two charts, one line each: MEAS:VOLT? drawn from its first two points and on again after
+    // the gap (three pen positions), meas:curr? through all four; SYST:ERR? holds no number.
+    std::vector<std::size_t> points;
+    const std::string linePath = "<path class=\"line\" d=\"";
+    for (std::size_t at = 0; (at = chart.find(linePath, at)) != std::string::npos;) {
+        at += linePath.size();
+        std::string d = chart.substr(at, chart.find('"', at) - at);
+        points.push_back(static_cast<std::size_t>(
+            std::count_if(d.begin(), d.end(), [](char c) { return c == 'M' || c == 'L'; })));
+    }
+    EXPECT_EQ(points, (std::vector<std::size_t>{3, 4})) << chart;
+    EXPECT_EQ(chart.find("<meta http-equiv=\"refresh\""), std::string::npos);
+    EXPECT_NE(chart.find("The run ended: its count of rounds was reached."), std::string::npos);
+    EXPECT_NE(chart.find("<path class=\"gaps\" d=\"M"), std::string::npos);
+    EXPECT_EQ(GetFileAttributesA((page + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 
     EXPECT_EQ(run.status, 1u) << run.err;
     EXPECT_EQ(run.out, "");

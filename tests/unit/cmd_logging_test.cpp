@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cmd/cmd_args.h"
+#include "cmd/cmd_chart.h"
 #include "cmd/cmd_logging.h"
 #include "panels/transaction.h"
 #include "res/resource.h"
@@ -214,4 +215,51 @@ TEST(CmdClock, TheTickIsExtendedAcrossItsWraps)
     EXPECT_EQ(ExtendedTick(clock, 0x80000000u), wrap + 0x80000000LL);
     EXPECT_EQ(ExtendedTick(clock, 5u), 2 * wrap + 5);
     EXPECT_EQ(clock.wraps, 2u);
+}
+
+// --chart goes with a logging run only and beside --out, never onto it; `chart RUN.csv` draws
+// RUN.html unless a page is named, and never over the CSV. The page charts each instrument's
+// repeated queries in CSV order, and names the columns so that a CSV written by a run on several
+// instruments is split back into instrument and query.
+TEST(CmdChart, OptionsColumnsAndTheEndOfARun)
+{
+    ScriptPlan plan = Parse({"--chart", "run.html", "VOLT=120", "--every", "1", "MEAS:VOLT?"});
+    ASSERT_EQ(plan.error, "");
+    EXPECT_EQ(plan.chartPath, "run.html");
+    EXPECT_NE(
+        Parse({"--chart", "run.html", "MEAS:VOLT?"}).error.find("--chart goes with a logging"),
+        std::string::npos);
+    EXPECT_NE(Parse({"--csv", "--out", "a", "--chart", "a", "MEAS:VOLT?"}).error, "");
+    plan = ParseArguments({"chart", "C:\\runs.d\\night"});
+    EXPECT_EQ(plan.mode, ScriptMode::Chart);
+    EXPECT_EQ(plan.chartPath, "C:\\runs.d\\night.html");
+    EXPECT_EQ(ParseArguments({"chart", "night.csv"}).chartPath, "night.html");
+    EXPECT_EQ(ParseArguments({"chart", "night.csv", "page.htm"}).chartPath, "page.htm");
+    EXPECT_NE(ParseArguments({"chart", "a.csv", "a.csv"}).error, "");
+    EXPECT_NE(ParseArguments({"chart"}).error, "");
+
+    plan = ParseArguments({"--tcp", "192.0.2.5:5025", "--com", "3", "--csv", "OUTP=ON", "--every",
+                           "1", "MEAS:VOLT?", "VOLT=1", "MEAS:CURR?"});
+    ASSERT_EQ(plan.error, "");
+    std::vector<ChartColumn> columns = ChartColumnsOf(plan);
+    ASSERT_EQ(columns.size(), 4u);
+    EXPECT_EQ(columns[1].instrument + "|" + columns[1].query, "192.0.2.5:5025|MEAS:CURR?");
+    EXPECT_EQ(columns[2].instrument + "|" + columns[2].query, "COM3|MEAS:VOLT?");
+    std::string header = CsvHeader(plan);
+    for (const std::string& name :
+         {std::string("192.0.2.5:5025 MEAS:CURR?"), std::string("COM3 MEAS:VOLT?")}) {
+        ASSERT_NE(header.find(name), std::string::npos) << header;
+        ChartColumn split = SplitColumnName(name);
+        EXPECT_EQ(split.instrument + " " + split.query, name);
+    }
+    EXPECT_EQ(SplitColumnName("USB4 MEAS:POW?").instrument, "USB4");
+    EXPECT_EQ(SplitColumnName("MEAS:VOLT?").instrument, "");
+    EXPECT_EQ(SplitColumnName("SOUR:LIST:VOLT 1").instrument, ""); // a free line with a space
+
+    EXPECT_EQ(ElapsedMsOf("12.045"), 12045);
+    EXPECT_TRUE(ChartPageDue(1000, 0));
+    EXPECT_FALSE(ChartPageDue(200, 999));
+    EXPECT_TRUE(ChartPageDue(200, 1000));
+    EXPECT_EQ(ChartEndReason(ExitDone, true, plan), "stopped by Ctrl+C or Ctrl+Break.");
+    EXPECT_EQ(ChartEndReason(ExitLinkNotOpened, false, plan), "every link was lost.");
 }
