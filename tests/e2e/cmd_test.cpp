@@ -272,6 +272,17 @@ TEST(CmdLogging, RowsFollowTheInstrumentAndAFailedQueryKeepsItsCell)
     EXPECT_NE(chart.find("The run ended: its count of rounds was reached."), std::string::npos);
     EXPECT_NE(chart.find("<path class=\"gaps\" d=\"M"), std::string::npos);
     EXPECT_EQ(GetFileAttributesA((page + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The same page drawn afterwards from the CSV; a file that is no such CSV draws none.
+    CmdOutcome drawn = RunCmd({"chart", path, page});
+    EXPECT_EQ(drawn.status, 0u) << drawn.err;
+    std::string redrawn = FileText(page, true);
+    EXPECT_EQ(redrawn.substr(redrawn.find("<svg")), chart.substr(chart.find("<svg")));
+    drawn = RunCmd({"chart", page, page + ".again.html"});
+    EXPECT_EQ(drawn.status, 1u);
+    EXPECT_NE(drawn.err.find("not a CSV that tessaly-cmd wrote: line 1"), std::string::npos)
+        << drawn.err;
+    EXPECT_EQ(GetFileAttributesA((page + ".again.html").c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(page.c_str());
 
     EXPECT_EQ(run.status, 1u) << run.err;
     EXPECT_EQ(run.out, "");
