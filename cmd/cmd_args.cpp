@@ -221,11 +221,13 @@ std::string WaitOption(Parsing& p, const std::string& option, const std::string&
     return "";
 }
 
-std::string OutOption(Parsing& p, const std::string&, const std::string& value)
+// --out FILE and --chart FILE: each given once, and with a name.
+std::string FileOption(Parsing& p, const std::string& option, const std::string& value)
 {
-    if (!p.plan.outPath.empty() || value.empty())
-        return "--out: give one file";
-    p.plan.outPath = value;
+    std::string& path = option == "--out" ? p.plan.outPath : p.plan.chartPath;
+    if (!path.empty() || value.empty())
+        return option + ": give one file";
+    path = value;
     return "";
 }
 
@@ -252,14 +254,6 @@ std::string FinallyOption(Parsing& p, const std::string&, const std::string&)
     return "";
 }
 
-std::string ChartOption(Parsing& p, const std::string&, const std::string& value)
-{
-    if (!p.plan.chartPath.empty() || value.empty())
-        return "--chart: give one file";
-    p.plan.chartPath = value;
-    return "";
-}
-
 std::string ReconnectOption(Parsing& p, const std::string&, const std::string&)
 {
     p.plan.reconnect = true;
@@ -277,12 +271,12 @@ constexpr OptionRow Options[] = {
     {"--count", true, CountOption},
     {"--for", true, ForOption},
     {"--wait", true, WaitOption},
-    {"--out", true, OutOption},
+    {"--out", true, FileOption},
     {"--send", true, LineOption},
     {"--query", true, LineOption},
     {"--finally", false, FinallyOption},
     {"--reconnect", false, ReconnectOption},
-    {"--chart", true, ChartOption},
+    {"--chart", true, FileOption},
 };
 
 const OptionRow* OptionNamed(const std::string& arg)

@@ -2,9 +2,6 @@
 // written, what its last version says about the end of the run.
 #include "cmd/cmd_chart.h"
 
-#include <cmath>
-#include <cstdlib>
-
 #include "cmd/cmd_rules.h"
 
 std::vector<ChartColumn> ChartColumnsOf(const ScriptPlan& plan)
@@ -18,11 +15,6 @@ std::vector<ChartColumn> ChartColumnsOf(const ScriptPlan& plan)
         }
     }
     return columns;
-}
-
-long long ElapsedMsOf(const std::string& secondsText)
-{
-    return std::llround(std::strtod(secondsText.c_str(), nullptr) * 1000.0);
 }
 
 bool ChartPageDue(long long intervalMs, long long sinceWrittenMs)

@@ -13,9 +13,6 @@
 // instrument is "" when the run has one.
 std::vector<ChartColumn> ChartColumnsOf(const ScriptPlan& plan);
 
-// Milliseconds from a row's elapsed_s text ("12.045").
-long long ElapsedMsOf(const std::string& secondsText);
-
 // Whether the page is written again after a round: after every round when rounds are a second or
 // more apart, else at most once a second, sinceWrittenMs after it was last written.
 bool ChartPageDue(long long intervalMs, long long sinceWrittenMs);

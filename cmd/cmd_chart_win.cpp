@@ -29,14 +29,14 @@ void Begin(RunChart& chart, const ScriptPlan& plan, const std::string& startTime
 
 } // namespace
 
-void ChartRow(RunChart& chart, const ScriptPlan& plan, const std::vector<std::string>& fields)
+void ChartRow(RunChart& chart, const ScriptPlan& plan, const std::vector<std::string>& fields,
+              long long elapsedMs)
 {
     if (plan.chartPath.empty() || fields.size() < 2)
         return;
     if (!chart.begun)
         Begin(chart, plan, fields[0]);
-    AddRound(chart.state, ElapsedMsOf(fields[1]),
-             std::vector<std::string>(fields.begin() + 2, fields.end()));
+    AddRound(chart.state, elapsedMs, std::vector<std::string>(fields.begin() + 2, fields.end()));
     if (chart.written && !ChartPageDue(plan.intervalMs, GetTickCount() - chart.writtenTick))
         return;
     PageInfo info;

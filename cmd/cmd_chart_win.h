@@ -19,8 +19,10 @@ struct RunChart {
     bool failureTold = false; // a page that could not be written is told once
 };
 
-// One row as the CSV has it (time, elapsed_s, cells); the page is written again when it is due.
-void ChartRow(RunChart& chart, const ScriptPlan& plan, const std::vector<std::string>& fields);
+// One row as the CSV has it (time, elapsed_s, cells) and its elapsed time; the page is written
+// again when it is due.
+void ChartRow(RunChart& chart, const ScriptPlan& plan, const std::vector<std::string>& fields,
+              long long elapsedMs);
 // The last page: no more reloading, and why the run ended.
 void EndChart(RunChart& chart, const ScriptPlan& plan, const std::string& reason);
 

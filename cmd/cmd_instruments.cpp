@@ -92,6 +92,7 @@ TableRow TakeRow(RoundTable& table, const ScriptPlan& plan)
     }
     row.ready = true;
     row.fields = {first->time, SecondsText(first->elapsedMs)};
+    row.elapsedMs = first->elapsedMs;
     for (std::size_t i = 0; i < table.parts.size(); ++i) {
         if (table.parts[i].empty()) {
             row.fields.resize(row.fields.size() + CellsPerRound(plan));

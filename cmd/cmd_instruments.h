@@ -85,6 +85,7 @@ struct TableRow {
     bool ready = false;
     bool over = false;
     std::vector<std::string> fields;
+    long long elapsedMs = 0; // the second field, as milliseconds
     std::string plain;
 };
 TableRow TakeRow(RoundTable& table, const ScriptPlan& plan);

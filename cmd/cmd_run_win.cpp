@@ -101,7 +101,7 @@ long long WriteRows(Crew& crew, RunChart& chart)
         }
         if (!console.outputLost)
             Write(stdout, plan.csv ? CsvRecord(row.fields) : row.plain);
-        ChartRow(chart, plan, row.fields);
+        ChartRow(chart, plan, row.fields, row.elapsedMs);
         ++rows;
         if (console.outputLost)
             EndAllRounds();
