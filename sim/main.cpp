@@ -34,6 +34,9 @@ struct Options {
     std::string logPath;
     std::string load = "48";
     int instruments = 1;
+    // Read from discoveryFault and load once the options have been checked.
+    DiscoveryFault fault;
+    double loadOhms = 0;
 };
 
 bool ReadPort(const char* text, int& port)
@@ -207,7 +210,7 @@ bool OpenEndpoints(const Options& options, Endpoints& e)
 int Serve(const Options& options, int readyPipe)
 {
     SimState sim;
-    ParseDiscoveryFault(options.discoveryFault, sim.discoveryFault);
+    sim.discoveryFault = options.fault;
     PowerOn(sim.instrument);
     sim.instrument.host = options.hostname;
     sim.instrument.mac = options.mac;
@@ -216,7 +219,7 @@ int Serve(const Options& options, int readyPipe)
     if (options.tcpPort > 0)
         sim.instrument.socketPort = options.tcpPort;
     sim.lineEnd = options.crlf ? "\r\n" : "\n";
-    sim.instrument.loadOhms = std::strtod(options.load.c_str(), nullptr);
+    sim.instrument.loadOhms = options.loadOhms;
     Endpoints endpoints;
     const bool opened = OpenEndpoints(options, endpoints);
     if (opened) {
@@ -275,14 +278,14 @@ int main(int argc, char** argv)
         PrintUsage(stdout);
         return 0;
     }
-    DiscoveryFault fault;
-    if (!ParseOptions(argc, argv, options) || !ParseDiscoveryFault(options.discoveryFault, fault)) {
+    if (!ParseOptions(argc, argv, options) ||
+        !ParseDiscoveryFault(options.discoveryFault, options.fault)) {
         PrintUsage(stderr);
         return 2;
     }
     char* end = nullptr;
-    const double load = std::strtod(options.load.c_str(), &end);
-    if (options.load.empty() || *end != '\0' || load < 0) {
+    options.loadOhms = std::strtod(options.load.c_str(), &end);
+    if (options.load.empty() || *end != '\0' || options.loadOhms < 0) {
         std::fprintf(stderr, "tessaly-sim: bad value for --load: %s\n", options.load.c_str());
         return 2;
     }
