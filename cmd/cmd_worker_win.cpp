@@ -80,12 +80,13 @@ bool OpenInstrument(const Instrument& instrument)
 }
 
 // Whether the click just made found the link gone: the link rules let it go (a failed send, a
-// serial port that left), or the instrument closed the connection, which the TCP link only tells.
+// serial port that left), or the instrument closed the connection, which the TCP link only marks
+// (app.peerClosed).
 // Such a link is let go here, so that it can be opened again: a teardown whose shutdown failed
 // closes the socket but leaves the flags, and a second one, finding the socket closed, lets go.
 bool LinkFoundGone()
 {
-    bool gone = clicking.statusText == PeerClosedText || app.connected == 0 ||
+    bool gone = app.peerClosed != 0 || app.connected == 0 ||
                 (app.linkIsTcp == 1 && app.tcpSocket == INVALID_SOCKET);
     for (int i = 0; i < 2 && gone && app.connected == 1; ++i)
         ActOnLink(LinkAction::Teardown);

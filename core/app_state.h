@@ -54,6 +54,10 @@ struct AppState {
     // Set by a link operation that found its link gone (a failed TCP send, a serial port that has
     // gone away); the link rules tear the link down once the operation has returned.
     std::int32_t linkGone = 0;
+    // Set by a TCP receive that found the connection closed by the instrument. The window program
+    // leaves such a link to the operator's Close; tessaly-cmd lets it go and, with --reconnect,
+    // opens it again.
+    std::int32_t peerClosed = 0;
     // Why the latest link step or discovery failed, as its "Status" box tells it; emptied before
     // each. An open leaves it for its caller to show.
     std::string linkFailure;

@@ -116,6 +116,7 @@ bool TakeLinkStep(const LinkDecision& decision, const LinkChoice& choice)
 {
     app.linkFailure.clear();
     app.linkGone = 0;
+    app.peerClosed = 0;
     bool succeeded = RunLinkStep(decision.step, choice);
     ApplyLinkFlags(decision, succeeded);
     return succeeded;

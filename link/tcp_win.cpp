@@ -147,6 +147,7 @@ void TcpReceive()
         int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);
         if (available == 0 && received == 0) {
             app.linkFailure = PeerClosedText;
+            app.peerClosed = 1;
             return;
         }
         if (available <= 0)

@@ -168,7 +168,8 @@ TEST_F(LinkTest, TcpPeerClosingShowsBoxAndLeavesNoAnswer)
     SimFault("close");
     EXPECT_EQ(Query("*IDN?\n"), "No Response Read");
     EXPECT_EQ(statusBoxes, std::vector<std::string>{"Ethernet Connection Closed"});
-    EXPECT_EQ(app.connected, 1);
+    EXPECT_EQ(app.connected, 1);  // the operator closes it
+    EXPECT_EQ(app.peerClosed, 1); // tessaly-cmd lets it go
 }
 
 TEST_F(LinkTest, ClosedSocketIsNeverUsedAgain)
