@@ -38,6 +38,9 @@ struct AppState {
     std::array<char, CommandBufferSize> CommandBuffer{};
     std::int32_t commandLength = 0;
     std::array<char, ResponseBufferSize> ResponseBuffer{};
+    // Bytes the instrument sent after the line feed of the latest TCP answer, taken from the
+    // socket with it: the next receive starts with them, the next command drops them.
+    std::string tcpHeld;
     std::array<std::string, PanelCount> OutputLog;
     std::string PriorLog; // copy of a panel's log taken at the start of each transaction
     std::string NumberText;

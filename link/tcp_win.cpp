@@ -1,6 +1,7 @@
 // The TCP link: a plain client connection to the instrument. An answer is one line: it is
 // gathered from as many segments as it takes, up to its line feed, the buffer's 100 bytes, or five
-// seconds from the start of the receive; what follows the line feed stays queued for later.
+// seconds from the start of the receive; what follows the line feed stays for later, held in the
+// record when it came in the same segment, else queued in the socket.
 #include <ws2tcpip.h>
 
 #include <algorithm>
@@ -27,12 +28,13 @@ bool SocketOpen()
     return app.tcpSocket != INVALID_SOCKET;
 }
 
-// Bytes still queued from an earlier answer (the rest of one longer than the buffer, or one that
-// came after its time-out) belong to that earlier command: they are dropped before a new command
-// goes out, so that they are never shown as its answer. "Read", which sends nothing, still
-// fetches them.
+// Bytes still held or queued from an earlier answer (the rest of one longer than the buffer, or
+// one that came after its time-out) belong to that earlier command: they are dropped before a new
+// command goes out, so that they are never shown as its answer. "Read", which sends nothing,
+// still fetches them.
 void DropQueuedInput()
 {
+    app.tcpHeld.clear();
     char scratch[512];
     u_long queued = 0;
     while (ioctlsocket(app.tcpSocket, FIONREAD, &queued) == 0 && queued > 0) {
@@ -40,6 +42,19 @@ void DropQueuedInput()
         if (recv(app.tcpSocket, scratch, wanted, 0) <= 0)
             return;
     }
+}
+
+// Appends `count` received bytes at answer[received]: up to and including the first line feed
+// among them, whose followers go to the held bytes and leave the answer's zeros as they were.
+// True when a line feed ended the answer.
+bool TakeUpToLineFeed(const char* from, int count, char* answer, int& received)
+{
+    const char* lineFeed = static_cast<const char*>(std::memchr(from, '\n', count));
+    int taken = lineFeed != nullptr ? static_cast<int>(lineFeed - from) + 1 : count;
+    std::memmove(answer + received, from, taken);
+    received += taken;
+    app.tcpHeld.assign(from + taken, from + count);
+    return lineFeed != nullptr;
 }
 
 } // namespace
@@ -64,6 +79,7 @@ bool TcpConnect(const char* address, const char* port)
     // with an IPv6 address first, where an instrument may speak IPv4 only.
     bool socketMade = false;
     app.tcpSocket = INVALID_SOCKET;
+    app.tcpHeld.clear();
     for (addrinfo* address = results; address != nullptr && !SocketOpen();
          address = address->ai_next) {
         SOCKET candidate = socket(address->ai_family, address->ai_socktype, address->ai_protocol);
@@ -101,6 +117,7 @@ bool TcpDisconnect()
         app.linkFailure = "Shutdown failed";
     closesocket(app.tcpSocket);
     app.tcpSocket = INVALID_SOCKET;
+    app.tcpHeld.clear();
     WSACleanup();
     return shut;
 }
@@ -133,8 +150,15 @@ void TcpReceive()
         return;
     }
     char* answer = app.ResponseBuffer.data();
-    char peeked[ResponseBufferSize];
     int received = 0;
+    // What came after the line feed of the previous answer is the start of this one.
+    std::string held;
+    held.swap(app.tcpHeld);
+    int fromHeld = std::min(static_cast<int>(held.size()), ResponseBufferSize);
+    bool ended = TakeUpToLineFeed(held.data(), fromHeld, answer, received);
+    app.tcpHeld.append(held, fromHeld);
+    if (ended || received == ResponseBufferSize)
+        return;
     DWORD start = GetTickCount();
     while (received < ResponseBufferSize) {
         // Every receive, the first included, waits for what is left of the five seconds here,
@@ -143,22 +167,16 @@ void TcpReceive()
         if (elapsed >= static_cast<DWORD>(TcpReceiveTimeoutMs) ||
             !WaitReadable(app.tcpSocket, TcpReceiveTimeoutMs - elapsed))
             break;
-        // Look first, then take only up to the line feed, so a following answer stays queued.
-        int available = recv(app.tcpSocket, peeked, ResponseBufferSize - received, MSG_PEEK);
-        if (available == 0 && received == 0) {
+        // One receive takes what has come, up to the buffer's room; the bytes after a line feed
+        // among them are held for the next receive.
+        char segment[ResponseBufferSize];
+        int count = recv(app.tcpSocket, segment, ResponseBufferSize - received, 0);
+        if (count == 0 && received == 0) {
             app.linkFailure = PeerClosedText;
             app.peerClosed = 1;
             return;
         }
-        if (available <= 0)
-            break;
-        const char* lineFeed = static_cast<const char*>(std::memchr(peeked, '\n', available));
-        int wanted = lineFeed != nullptr ? static_cast<int>(lineFeed - peeked) + 1 : available;
-        int taken = recv(app.tcpSocket, answer + received, wanted, 0);
-        if (taken <= 0)
-            break;
-        received += taken;
-        if (lineFeed != nullptr && taken == wanted)
+        if (count <= 0 || TakeUpToLineFeed(segment, count, answer, received))
             break;
     }
     if (received == 0)

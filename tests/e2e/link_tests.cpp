@@ -153,6 +153,24 @@ TEST_F(LinkTest, TcpLeftoversOfAnEarlierAnswerAreNeverShownUnderANewCommand)
     EXPECT_EQ(Query("VOLT?\n").substr(0, 2), "42");
 }
 
+// Answers that arrive together: a receive shows one line, "Read" the next, and a new command
+// finds nothing of the rest.
+TEST_F(LinkTest, TcpAnswersThatArriveTogetherComeOutALineAtATime)
+{
+    ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
+    ClearCommandBuffers();
+    StoreCommand("VOLT 42\n");
+    TcpSend();
+    std::string identity = Query("*IDN?\n");
+    ClearCommandBuffers();
+    StoreCommand("VOLT?\n*IDN?\nVOLT?\n");
+    TcpSend();
+    Sleep(300); // all three answers are in before the first receive
+    EXPECT_EQ(Read().substr(0, 2), "42");
+    EXPECT_EQ(Read(), identity);
+    EXPECT_EQ(Query("*IDN?\n"), identity); // not the third answer
+}
+
 TEST_F(LinkTest, TcpAnswerWithoutLineFeedEndsAtTheTimeout)
 {
     ASSERT_TRUE(OpenTcp("127.0.0.1", std::to_string(SimTcpPort())));
