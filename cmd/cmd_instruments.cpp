@@ -61,14 +61,31 @@ void StartTable(RoundTable& table, std::size_t instruments)
     table.ended.assign(instruments, false);
 }
 
-void FinishPart(RoundTable& table, std::size_t instrument, RoundPart part)
+namespace
 {
-    table.parts[instrument].push_back(std::move(part));
+
+// Whether TakeRow has something for the writer: a row, or the end.
+bool WriterHasWork(const RoundTable& table)
+{
+    for (std::size_t i = 0; i < table.parts.size(); ++i) {
+        if (table.parts[i].empty() && !table.ended[i])
+            return false;
+    }
+    return true;
 }
 
-void EndRounds(RoundTable& table, std::size_t instrument)
+} // namespace
+
+bool FinishPart(RoundTable& table, std::size_t instrument, RoundPart part)
+{
+    table.parts[instrument].push_back(std::move(part));
+    return WriterHasWork(table);
+}
+
+bool EndRounds(RoundTable& table, std::size_t instrument)
 {
     table.ended[instrument] = true;
+    return WriterHasWork(table);
 }
 
 TableRow TakeRow(RoundTable& table, const ScriptPlan& plan)

@@ -67,14 +67,16 @@ struct RoundPart {
 
 // The rounds the workers have finished and the writer has not yet written, per instrument, and
 // which workers have ended their rounds. The writer alone takes rows out of it; the workers put
-// their parts in (under a lock of the caller's).
+// their parts in (under a lock of the caller's). FinishPart and EndRounds say whether the writer
+// now has a row or the end to take: only then need it be woken, once a round, not once per
+// instrument.
 struct RoundTable {
     std::vector<std::deque<RoundPart>> parts;
     std::vector<bool> ended;
 };
 void StartTable(RoundTable& table, std::size_t instruments);
-void FinishPart(RoundTable& table, std::size_t instrument, RoundPart part);
-void EndRounds(RoundTable& table, std::size_t instrument);
+bool FinishPart(RoundTable& table, std::size_t instrument, RoundPart part);
+bool EndRounds(RoundTable& table, std::size_t instrument);
 
 // A row that the table holds once every instrument has finished the next round or ended its
 // rounds: the time and elapsed seconds of the instrument that started it first, the cells in the

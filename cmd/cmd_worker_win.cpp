@@ -197,14 +197,16 @@ void RunRounds(Worker& worker)
         if (!RunRound(worker, round, link, part))
             break;
         EnterCriticalSection(&crew.tableLock);
-        FinishPart(crew.table, worker.index, std::move(part));
+        bool rowDone = FinishPart(crew.table, worker.index, std::move(part));
         LeaveCriticalSection(&crew.tableLock);
-        SetEvent(crew.progress);
+        if (rowDone)
+            SetEvent(crew.progress);
     }
     EnterCriticalSection(&crew.tableLock);
-    EndRounds(crew.table, worker.index);
+    bool rowDone = EndRounds(crew.table, worker.index);
     LeaveCriticalSection(&crew.tableLock);
-    SetEvent(crew.progress);
+    if (rowDone)
+        SetEvent(crew.progress);
 }
 
 // The --finally commands, whatever ended the run; with --reconnect a link that is down is tried

@@ -40,7 +40,7 @@ struct Crew {
     // The finished rounds the main thread has not written yet; taken under tableLock.
     CRITICAL_SECTION tableLock;
     RoundTable table;
-    HANDLE progress = nullptr; // auto-reset: a worker finished a round or ended its rounds
+    HANDLE progress = nullptr; // auto-reset: the table has a row or the end for the writer
     std::atomic<std::size_t> lostForGood{0};
 };
 
