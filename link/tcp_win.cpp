@@ -44,17 +44,18 @@ void DropQueuedInput()
     }
 }
 
-// Appends `count` received bytes at answer[received]: up to and including the first line feed
-// among them, whose followers go to the held bytes and leave the answer's zeros as they were.
-// True when a line feed ended the answer.
+// Appends received bytes to the answer at answer[received], as many as its room takes, up to and
+// including the first line feed among them; the rest are held for the next receive. True when the
+// answer is whole: ended by a line feed or filling the buffer.
 bool TakeUpToLineFeed(const char* from, int count, char* answer, int& received)
 {
-    const char* lineFeed = static_cast<const char*>(std::memchr(from, '\n', count));
-    int taken = lineFeed != nullptr ? static_cast<int>(lineFeed - from) + 1 : count;
-    std::memmove(answer + received, from, taken);
+    int looked = std::min(count, ResponseBufferSize - received);
+    const char* lineFeed = static_cast<const char*>(std::memchr(from, '\n', looked));
+    int taken = lineFeed != nullptr ? static_cast<int>(lineFeed - from) + 1 : looked;
+    std::memcpy(answer + received, from, taken);
     received += taken;
     app.tcpHeld.assign(from + taken, from + count);
-    return lineFeed != nullptr;
+    return lineFeed != nullptr || received == ResponseBufferSize;
 }
 
 } // namespace
@@ -79,7 +80,7 @@ bool TcpConnect(const char* address, const char* port)
     // with an IPv6 address first, where an instrument may speak IPv4 only.
     bool socketMade = false;
     app.tcpSocket = INVALID_SOCKET;
-    app.tcpHeld.clear();
+    app.tcpHeld.clear(); // nothing of an earlier connection is an answer on this one
     for (addrinfo* address = results; address != nullptr && !SocketOpen();
          address = address->ai_next) {
         SOCKET candidate = socket(address->ai_family, address->ai_socktype, address->ai_protocol);
@@ -117,7 +118,6 @@ bool TcpDisconnect()
         app.linkFailure = "Shutdown failed";
     closesocket(app.tcpSocket);
     app.tcpSocket = INVALID_SOCKET;
-    app.tcpHeld.clear();
     WSACleanup();
     return shut;
 }
@@ -154,10 +154,7 @@ void TcpReceive()
     // What came after the line feed of the previous answer is the start of this one.
     std::string held;
     held.swap(app.tcpHeld);
-    int fromHeld = std::min(static_cast<int>(held.size()), ResponseBufferSize);
-    bool ended = TakeUpToLineFeed(held.data(), fromHeld, answer, received);
-    app.tcpHeld.append(held, fromHeld);
-    if (ended || received == ResponseBufferSize)
+    if (TakeUpToLineFeed(held.data(), static_cast<int>(held.size()), answer, received))
         return;
     DWORD start = GetTickCount();
     while (received < ResponseBufferSize) {
